@@ -15,6 +15,11 @@
 // Sorting without a compare routine orders numbers numerically, strings
 // byte-wise, and records by their first member: a record type that is sorted
 // that way provides `int CompareFirstMember(const T&, const T&)` beside itself.
+//
+// Growing a one-dimensional array (push, redimension) moves the block with
+// realloc instead of element by element when the element type may be moved as
+// raw bytes (see IsRelocatable): with the 8-element spare-capacity rule, pushes
+// would otherwise copy the whole array every eighth time.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +39,21 @@ namespace vxl {
 // Prints "bounds: [..][..]" and "access: [..][..]" to stdout, then stderr, and
 // takes the fatal end with code 9. Shared by every element type.
 [[noreturn]] void ArrayBoundsFailure(const int sizes[4], int i, int j);
+
+template <class T>
+class ArrayValue;
+
+// True for element types whose objects may be moved to another address by
+// copying their bytes, without running a constructor or destructor: no member
+// points into the object itself. Numbers, StringValue and ArrayValue are; a
+// record type made only of such members may say so too:
+//   template <> struct vxl::IsRelocatable<TRow> : std::true_type {};
+template <class T>
+struct IsRelocatable : std::bool_constant<std::is_trivially_copyable_v<T>> {};
+template <>
+struct IsRelocatable<StringValue> : std::true_type {};
+template <class U>
+struct IsRelocatable<ArrayValue<U>> : std::true_type {};
 
 template <class T>
 class ArrayValue {
@@ -76,16 +96,19 @@ class ArrayValue {
     }
     const int n = CountFor(a, b, c, d);
     const int cap = (n / 8) * 8 + 8;
-    // One-dimensional number arrays keep their layout: grow the block in place
-    // (realloc) instead of copying element by element.
-    if constexpr (std::is_trivially_copyable_v<T>) {
+    // A one-dimensional array keeps its layout: move the block (realloc, often
+    // in place) instead of copying element by element.
+    if constexpr (IsRelocatable<T>::value) {
       if (dims_ <= 1 && b <= 0 && c <= 0 && d <= 0 && data_) {
         const int keep = size_[0] < a ? size_[0] : a;
-        T* p = static_cast<T*>(std::realloc(static_cast<void*>(data_), sizeof(T) * cap));
+        const int old = capacity_;
+        for (int x = cap; x < old; ++x) data_[x].~T();
+        void* p = std::realloc(static_cast<void*>(data_), sizeof(T) * static_cast<size_t>(cap));
         if (!p) FatalError(kErrOutOfMemory);
-        data_ = p;
+        data_ = static_cast<T*>(p);
         capacity_ = cap;
-        for (int x = keep; x < cap; ++x) data_[x] = T{};
+        for (int x = keep; x < (old < cap ? old : cap); ++x) data_[x] = T{};
+        for (int x = old; x < cap; ++x) new (data_ + x) T();
         SetShape(a, 0, 0, 0);
         return;
       }
@@ -113,15 +136,16 @@ class ArrayValue {
 
   // One-dimensional arrays only: pushing onto a multi-dimensional array is
   // fatal (code 8).
-  void Push(const T& value) {
+  void Push(const T& value) { Push(T(value)); }  // value may live inside this array
+  void Push(T&& value) {
     if (size_[1] != 0) FatalError(kErrPushMultiDim);
-    T copy(value);  // value may live inside this array
+    T moved(std::move(value));  // value may live inside this array
     if (size_[0] + 1 < capacity_) {
       SetShape(size_[0] + 1, 0, 0, 0);
     } else {
       Redimension(size_[0] + 1);
     }
-    data_[size_[0] - 1] = std::move(copy);
+    data_[size_[0] - 1] = std::move(moved);
   }
 
   // A negative index counts from the end. Whole rows along dimension 0 move down.
@@ -222,12 +246,14 @@ class ArrayValue {
 
   int Checked(int i, int j, int k, int l) const {
     if (i < 0) i += size_[0];
-    const bool ok = data_ && i >= 0 && i < size_[0] && InDim(j, size_[1]) &&
-                    InDim(k, size_[2]) && InDim(l, size_[3]);
+    const bool ok = data_ && i >= 0 && i < size_[0] && InDim(j, size_[1]) && InDim(k, size_[2]) &&
+                    InDim(l, size_[3]);
     if (!ok) ArrayBoundsFailure(size_, i, j);
     return Offset(i, j, k, l);
   }
-  static bool InDim(int index, int size) { return size > 0 ? index >= 0 && index < size : index == 0; }
+  static bool InDim(int index, int size) {
+    return size > 0 ? index >= 0 && index < size : index == 0;
+  }
 
   void SetShape(int a, int b, int c, int d) {
     if (a <= 0) a = b = c = d = 0;
@@ -244,7 +270,8 @@ class ArrayValue {
 
   // New storage of `capacity` fresh elements; the old storage is released.
   void Reallocate(int capacity, int /*keep*/) {
-    T* p = static_cast<T*>(std::malloc(sizeof(T) * static_cast<size_t>(capacity > 0 ? capacity : 1)));
+    T* p =
+        static_cast<T*>(std::malloc(sizeof(T) * static_cast<size_t>(capacity > 0 ? capacity : 1)));
     if (!p) FatalError(kErrOutOfMemory);
     for (int x = 0; x < capacity; ++x) new (p + x) T();
     Release();

@@ -38,17 +38,27 @@ void SetError(int code) {
   g_code = code;
   g_codeLine = g_line;
 }
-int LastError() { return g_code; }
-void ClearError() { SetError(0); }
+int LastError() {
+  return g_code;
+}
+void ClearError() {
+  SetError(0);
+}
 
 const char* ErrorText(int code) {
   switch (code) {
-    case kErrSuccess: return "success";
-    case kErrNoSuchFile: return "no such file";
-    case kErrOutOfMemory: return "out of memory";
-    case kErrOutOfBounds: return "out of bounds";
-    case kErrOutOfData: return "out of data";
-    default: return "unknown error";
+    case kErrSuccess:
+      return "success";
+    case kErrNoSuchFile:
+      return "no such file";
+    case kErrOutOfMemory:
+      return "out of memory";
+    case kErrOutOfBounds:
+      return "out of bounds";
+    case kErrOutOfData:
+      return "out of data";
+    default:
+      return "unknown error";
   }
 }
 
@@ -57,10 +67,18 @@ void FormatError(int code, char* out, int size) {
   std::snprintf(out, static_cast<size_t>(size), "%.4d %s", code, ErrorText(code));
 }
 
-void SetCurrentLine(int line) { g_line = line; }
-void SetCurrentModule(int module) { g_module = module; }
-void SetShutdownHook(void (*hook)()) { g_shutdownHook = hook; }
-void SetDebugReport(bool on) { g_debugReport = on; }
+void SetCurrentLine(int line) {
+  g_line = line;
+}
+void SetCurrentModule(int module) {
+  g_module = module;
+}
+void SetShutdownHook(void (*hook)()) {
+  g_shutdownHook = hook;
+}
+void SetDebugReport(bool on) {
+  g_debugReport = on;
+}
 
 void RunShutdownOnce() {
   if (g_shutDown) return;

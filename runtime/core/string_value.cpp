@@ -15,7 +15,9 @@ namespace {
 // The one buffer every never-allocated string points at. Never written, never freed.
 char g_sharedEmpty[1] = {0};
 
-uint32_t CapacityFor(int n) { return (static_cast<uint32_t>(n + 1) / 16u) * 16u + 16u; }
+uint32_t CapacityFor(int n) {
+  return (static_cast<uint32_t>(n + 1) / 16u) * 16u + 16u;
+}
 
 char* Allocate(uint32_t capacity) {
   char* p = static_cast<char*>(std::malloc(capacity));
@@ -38,11 +40,19 @@ StringValue::StringValue(const char* bytes, int length) : StringValue() {
 StringValue::StringValue(std::string_view bytes)
     : StringValue(bytes.data(), static_cast<int>(bytes.size())) {}
 
-StringValue::StringValue(int value) : StringValue() { *this = value; }
-StringValue::StringValue(double value) : StringValue() { *this = value; }
-StringValue::StringValue(float value) : StringValue() { *this = static_cast<double>(value); }
+StringValue::StringValue(int value) : StringValue() {
+  *this = value;
+}
+StringValue::StringValue(double value) : StringValue() {
+  *this = value;
+}
+StringValue::StringValue(float value) : StringValue() {
+  *this = static_cast<double>(value);
+}
 
-StringValue::StringValue(const StringValue& other) : StringValue() { *this = other; }
+StringValue::StringValue(const StringValue& other) : StringValue() {
+  *this = other;
+}
 
 StringValue::StringValue(StringValue&& other) noexcept
     : data_(other.data_), capacity_(other.capacity_), length_(other.length_) {
@@ -51,7 +61,9 @@ StringValue::StringValue(StringValue&& other) noexcept
   other.length_ = 0;
 }
 
-StringValue::~StringValue() { Clear(); }
+StringValue::~StringValue() {
+  Clear();
+}
 
 void StringValue::Clear() {
   if (capacity_ != 0) std::free(data_);
@@ -118,8 +130,11 @@ StringValue& StringValue::operator=(int value) {
 }
 
 StringValue& StringValue::operator=(double value) {
-  StringValue text = FloatText(value);
-  return *this = text;
+  const StringValue text = FloatText(value);
+  Reserve(63, false);  // room for any floating text form, as for "%d" above
+  std::memcpy(data_, text.data_, static_cast<size_t>(text.length_) + 1);
+  length_ = text.length_;
+  return *this;
 }
 
 StringValue& StringValue::Append(const char* bytes, int length) {
@@ -129,6 +144,8 @@ StringValue& StringValue::Append(const char* bytes, int length) {
     StringValue piece(bytes, length);
     return Append(piece.data_, piece.length_);
   }
+  // A string never grows past what a 32-bit length can count.
+  if (length > 0x7fffffff - 16 - length_) FatalError(kErrOutOfMemory);
   Reserve(length_ + length, true);
   std::memcpy(data_ + length_, bytes, static_cast<size_t>(length));
   length_ += length;
@@ -136,7 +153,9 @@ StringValue& StringValue::Append(const char* bytes, int length) {
   return *this;
 }
 
-StringValue& StringValue::AppendChar(char c) { return Append(&c, 1); }
+StringValue& StringValue::AppendChar(char c) {
+  return Append(&c, 1);
+}
 
 StringValue& StringValue::operator+=(const StringValue& other) {
   return Append(other.data_, other.length_);
@@ -144,8 +163,12 @@ StringValue& StringValue::operator+=(const StringValue& other) {
 StringValue& StringValue::operator+=(const char* text) {
   return text ? Append(text, static_cast<int>(std::strlen(text))) : *this;
 }
-StringValue& StringValue::operator+=(int value) { return *this += StringValue(value); }
-StringValue& StringValue::operator+=(double value) { return *this += FloatText(value); }
+StringValue& StringValue::operator+=(int value) {
+  return *this += StringValue(value);
+}
+StringValue& StringValue::operator+=(double value) {
+  return *this += FloatText(value);
+}
 
 void StringValue::Recount() {
   if (capacity_ == 0) {
@@ -184,9 +207,14 @@ int ToInt(const char* text) {
   return static_cast<int>(value);
 }
 
-double ToFloat(const char* text) { return text ? std::strtod(text, nullptr) : 0.0; }
+double ToFloat(const char* text) {
+  return text ? std::strtod(text, nullptr) : 0.0;
+}
 
 StringValue FloatText(double value) {
+  // Negative zero would come out of the steps below as a lone "-"; it is the
+  // number 0, so it reads "0".
+  if (value == 0) value = 0.0;
   char buf[64];
   std::snprintf(buf, sizeof buf, "%-#.*g", 10, value);
   // "%-" pads nothing without a width, but be safe about stray blanks.
@@ -234,14 +262,24 @@ StringValue operator+(const char* a, const StringValue& b) {
   r += b;
   return r;
 }
-StringValue operator+(const StringValue& a, int b) { return a + StringValue(b); }
-StringValue operator+(int a, const StringValue& b) { return StringValue(a) + b; }
-StringValue operator+(const StringValue& a, double b) { return a + FloatText(b); }
-StringValue operator+(double a, const StringValue& b) { return FloatText(a) + b; }
+StringValue operator+(const StringValue& a, int b) {
+  return a + StringValue(b);
+}
+StringValue operator+(int a, const StringValue& b) {
+  return StringValue(a) + b;
+}
+StringValue operator+(const StringValue& a, double b) {
+  return a + FloatText(b);
+}
+StringValue operator+(double a, const StringValue& b) {
+  return FloatText(a) + b;
+}
 
 // ---- comparison -------------------------------------------------------------------
 
-int Compare(const StringValue& a, const char* b) { return std::strcmp(a.c_str(), b ? b : ""); }
+int Compare(const StringValue& a, const char* b) {
+  return std::strcmp(a.c_str(), b ? b : "");
+}
 
 int Compare(const StringValue& a, int b) {
   const int v = ToInt(a);

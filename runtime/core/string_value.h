@@ -74,10 +74,14 @@ class StringValue {
 // Base-10 parsing: leading blanks skipped, optional sign, stops at the first
 // non-digit; no digits gives 0 ("12abc" -> 12, "0x10" -> 0, "1.9" -> 1).
 int ToInt(const char* text);
-inline int ToInt(const StringValue& s) { return ToInt(s.c_str()); }
+inline int ToInt(const StringValue& s) {
+  return ToInt(s.c_str());
+}
 // strtod rules; no digits gives 0.
 double ToFloat(const char* text);
-inline double ToFloat(const StringValue& s) { return ToFloat(s.c_str()); }
+inline double ToFloat(const StringValue& s) {
+  return ToFloat(s.c_str());
+}
 // The floating text form: ten significant digits, "0." shortened to ".",
 // trailing zeros dropped (3 -> "3", 0.5 -> ".5", 1e20 -> "1.000000000e+20").
 StringValue FloatText(double value);
@@ -98,19 +102,43 @@ int Compare(const StringValue& a, const char* b);
 int Compare(const StringValue& a, int b);
 int Compare(const StringValue& a, double b);
 
-#define VXL_STRING_COMPARISONS(T)                                                          \
-  inline bool operator==(const StringValue& a, T b) { return Compare(a, b) == 0; }         \
-  inline bool operator!=(const StringValue& a, T b) { return Compare(a, b) != 0; }         \
-  inline bool operator<(const StringValue& a, T b) { return Compare(a, b) < 0; }           \
-  inline bool operator>(const StringValue& a, T b) { return Compare(a, b) > 0; }           \
-  inline bool operator<=(const StringValue& a, T b) { return Compare(a, b) <= 0; }         \
-  inline bool operator>=(const StringValue& a, T b) { return Compare(a, b) >= 0; }         \
-  inline bool operator==(T b, const StringValue& a) { return Compare(a, b) == 0; }         \
-  inline bool operator!=(T b, const StringValue& a) { return Compare(a, b) != 0; }         \
-  inline bool operator<(T b, const StringValue& a) { return Compare(a, b) > 0; }           \
-  inline bool operator>(T b, const StringValue& a) { return Compare(a, b) < 0; }           \
-  inline bool operator<=(T b, const StringValue& a) { return Compare(a, b) >= 0; }         \
-  inline bool operator>=(T b, const StringValue& a) { return Compare(a, b) <= 0; }
+#define VXL_STRING_COMPARISONS(T)                     \
+  inline bool operator==(const StringValue& a, T b) { \
+    return Compare(a, b) == 0;                        \
+  }                                                   \
+  inline bool operator!=(const StringValue& a, T b) { \
+    return Compare(a, b) != 0;                        \
+  }                                                   \
+  inline bool operator<(const StringValue& a, T b) {  \
+    return Compare(a, b) < 0;                         \
+  }                                                   \
+  inline bool operator>(const StringValue& a, T b) {  \
+    return Compare(a, b) > 0;                         \
+  }                                                   \
+  inline bool operator<=(const StringValue& a, T b) { \
+    return Compare(a, b) <= 0;                        \
+  }                                                   \
+  inline bool operator>=(const StringValue& a, T b) { \
+    return Compare(a, b) >= 0;                        \
+  }                                                   \
+  inline bool operator==(T b, const StringValue& a) { \
+    return Compare(a, b) == 0;                        \
+  }                                                   \
+  inline bool operator!=(T b, const StringValue& a) { \
+    return Compare(a, b) != 0;                        \
+  }                                                   \
+  inline bool operator<(T b, const StringValue& a) {  \
+    return Compare(a, b) > 0;                         \
+  }                                                   \
+  inline bool operator>(T b, const StringValue& a) {  \
+    return Compare(a, b) < 0;                         \
+  }                                                   \
+  inline bool operator<=(T b, const StringValue& a) { \
+    return Compare(a, b) >= 0;                        \
+  }                                                   \
+  inline bool operator>=(T b, const StringValue& a) { \
+    return Compare(a, b) <= 0;                        \
+  }
 VXL_STRING_COMPARISONS(const char*)
 VXL_STRING_COMPARISONS(int)
 VXL_STRING_COMPARISONS(double)
@@ -118,12 +146,20 @@ VXL_STRING_COMPARISONS(double)
 inline bool operator==(const StringValue& a, const StringValue& b) {
   return Compare(a, b.c_str()) == 0;
 }
-inline bool operator!=(const StringValue& a, const StringValue& b) { return !(a == b); }
+inline bool operator!=(const StringValue& a, const StringValue& b) {
+  return !(a == b);
+}
 inline bool operator<(const StringValue& a, const StringValue& b) {
   return Compare(a, b.c_str()) < 0;
 }
-inline bool operator>(const StringValue& a, const StringValue& b) { return b < a; }
-inline bool operator<=(const StringValue& a, const StringValue& b) { return !(b < a); }
-inline bool operator>=(const StringValue& a, const StringValue& b) { return !(a < b); }
+inline bool operator>(const StringValue& a, const StringValue& b) {
+  return b < a;
+}
+inline bool operator<=(const StringValue& a, const StringValue& b) {
+  return !(b < a);
+}
+inline bool operator>=(const StringValue& a, const StringValue& b) {
+  return !(a < b);
+}
 
 }  // namespace vxl

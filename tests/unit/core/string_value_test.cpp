@@ -102,8 +102,8 @@ TEST(StringValueTest, IntegerParsing) {
   const struct {
     const char* text;
     int value;
-  } cases[] = {{"12abc", 12}, {"0x10", 0}, {"1.9", 1}, {"  -7", -7}, {"+3", 3}, {"", 0},
-               {"abc", 0}};
+  } cases[] = {{"12abc", 12}, {"0x10", 0}, {"1.9", 1}, {"  -7", -7},
+               {"+3", 3},     {"", 0},     {"abc", 0}};
   for (const auto& c : cases) EXPECT_EQ(ToInt(c.text), c.value) << c.text;
 }
 
