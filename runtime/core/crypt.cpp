@@ -299,6 +299,7 @@ StringValue EncryptText(const StringValue& key, const StringValue& text) {
   BlowfishKey schedule;
   SetKeyFromText(schedule, key);
   const int padded = (length + 7) / 8 * 8;
+  if (padded > (0x7fffffff - 16) / 2) return StringValue();  // the hex form could not be held
   StringValue out;
   out.Reserve(padded * 2, false);
   const unsigned char* in = reinterpret_cast<const unsigned char*>(text.c_str());

@@ -36,7 +36,8 @@ void BlowfishDecryptBlock(const BlowfishKey& key, uint32_t& left, uint32_t& righ
 // The text's bytes, zero-padded to a multiple of 8 (none when already a multiple;
 // an empty text gives an empty result), enciphered block by block with the
 // little-endian halves described above, returned as lowercase hexadecimal (two
-// digits per byte, high nibble first). An empty key counts as the byte 0.
+// digits per byte, high nibble first). An empty key counts as the byte 0. A text
+// whose hex form would not fit a string (over 1 GB) gives an empty result.
 StringValue EncryptText(const StringValue& key, const StringValue& text);
 
 // The inverse, used by the hiscore service: hexadecimal cipher text (either

@@ -215,7 +215,7 @@ StringValue UrlEncode(const StringValue& text) {
   static const char kHex[] = "0123456789abcdef";
   const unsigned char* p = Bytes(text);
   StringValue out;
-  out.Reserve(text.length() * 3, false);
+  if (text.length() < (1 << 28)) out.Reserve(text.length() * 3, false);  // grows by itself beyond
   for (int i = 0; i < text.length(); ++i) {
     const unsigned char c = p[i];
     const bool plain = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
