@@ -69,6 +69,10 @@ TEST(StringValueTest, NumbersTakeTheirTextForms) {
   StringValue s(-42);
   EXPECT_EQ(s, "-42");
   EXPECT_EQ(s.capacity(), 32u);  // 15 bytes are reserved before formatting
+  StringValue f;
+  f = 2.5;
+  EXPECT_EQ(f, "2.5");
+  EXPECT_EQ(f.capacity(), 80u);  // 63 bytes are reserved for a floating text
 }
 
 TEST(StringValueTest, FloatTextForm) {
@@ -85,7 +89,8 @@ TEST(StringValueTest, FloatTextForm) {
                {1e10, "1.000000000e+10"},
                {100, "100"},
                {-3, "-3"},
-               {10.5, "10.5"}};
+               {10.5, "10.5"},
+               {-0.0, "0"}};  // not a lone "-"
   for (const auto& c : cases) EXPECT_EQ(FloatText(c.value), c.text) << c.value;
 }
 
