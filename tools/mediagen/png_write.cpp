@@ -1,4 +1,4 @@
-// PNG output through libpng with fixed settings (maximum compression, default filters) so the
+// PNG output through libpng with fixed settings (zlib level 6, default filters) so the
 // bytes depend only on the pixels.
 #include "tools/mediagen/png_write.h"
 
@@ -25,7 +25,7 @@ bool WritePng(const std::string& path, const Image& img) {
   }
   std::vector<uint8_t> pixels = ToRgba8(img);
   png_init_io(png, f);
-  png_set_compression_level(png, 9);
+  png_set_compression_level(png, 6);
   png_set_IHDR(png, info, img.width, img.height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);

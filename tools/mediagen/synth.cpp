@@ -5,12 +5,29 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace mediagen {
 
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
+
+// Sine of a phase given in cycles, from a table with linear interpolation: the synthesiser
+// calls it millions of times per tune, and a table is exact enough for audio and the same on
+// every machine.
+float Sine(double cycles) {
+  constexpr int kSize = 4096;
+  static const std::vector<float> table = [] {
+    std::vector<float> t(kSize + 1);
+    for (int i = 0; i <= kSize; ++i) t[i] = static_cast<float>(std::sin(kTwoPi * i / kSize));
+    return t;
+  }();
+  double p = (cycles - std::floor(cycles)) * kSize;
+  int i = static_cast<int>(p);
+  float f = static_cast<float>(p - i);
+  return table[i] + (table[i + 1] - table[i]) * f;
+}
 
 double Frequency(int midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
 
@@ -84,7 +101,7 @@ void RenderNote(Stereo& out, const Note& n) {
     float v = 0.0f;
     switch (n.voice) {
       case Voice::Lead: {
-        double vib = t > 0.18 ? 0.004 * std::sin(kTwoPi * 5.5 * t) * std::min(1.0, (t - 0.18) * 4) : 0;
+        double vib = t > 0.18 ? 0.004 * Sine(5.5 * t) * std::min(1.0, (t - 0.18) * 4) : 0;
         phase += f * (1 + vib) / kRate;
         double p = phase - std::floor(phase);
         float saw = static_cast<float>(2 * p - 1);
@@ -95,8 +112,7 @@ void RenderNote(Stereo& out, const Note& n) {
       }
       case Voice::Marimba: {
         float env = static_cast<float>(std::exp(-t * 7.0)) * std::min(1.0f, static_cast<float>(t / 0.002));
-        v = env * static_cast<float>(std::sin(kTwoPi * f * t) +
-                                     0.25 * std::exp(-t * 30) * std::sin(kTwoPi * f * 3.93 * t));
+        v = env * (Sine(f * t) + 0.25f * static_cast<float>(std::exp(-t * 30)) * Sine(f * 3.93 * t));
         v *= 0.7f;
         break;
       }
@@ -111,7 +127,7 @@ void RenderNote(Stereo& out, const Note& n) {
         break;
       }
       case Voice::Accordion: {
-        double trem = 1 + 0.08 * std::sin(kTwoPi * 6 * t);
+        double trem = 1 + 0.08 * Sine(6 * t);
         phase += f * 1.003 / kRate;
         phase2 += f * 0.997 / kRate;
         auto reed = [](double ph) {
@@ -135,20 +151,20 @@ void RenderNote(Stereo& out, const Note& n) {
         phase += f / kRate;
         double p = phase - std::floor(phase);
         float tri = static_cast<float>(p < 0.5 ? 4 * p - 1 : 3 - 4 * p);
-        float click = static_cast<float>(std::exp(-t * 40)) * static_cast<float>(std::sin(kTwoPi * 2 * f * t));
+        float click = static_cast<float>(std::exp(-t * 40)) * Sine(2 * f * t);
         v = (tri + 0.3f * click) * Adsr(t, n.length, 0.005, 0.2, 0.65, 0.06) * 0.8f;
         break;
       }
       case Voice::Kick: {
         double fk = 48 + 90 * std::exp(-t * 30);
         phase += fk / kRate;
-        v = static_cast<float>(std::sin(kTwoPi * phase) * std::exp(-t * 9)) *
+        v = Sine(phase) * static_cast<float>(std::exp(-t * 9)) *
             std::min(1.0f, static_cast<float>(t / 0.002));
         break;
       }
       case Voice::Snare: {
         float noise = lp.Step(Noise(seed, static_cast<uint32_t>(i)), 0.55f);
-        float tone = static_cast<float>(std::sin(kTwoPi * 185 * t) * std::exp(-t * 25));
+        float tone = Sine(185 * t) * static_cast<float>(std::exp(-t * 25));
         v = (noise * static_cast<float>(std::exp(-t * 18)) * 0.6f + tone * 0.4f) *
             std::min(1.0f, static_cast<float>(t / 0.001));
         break;
@@ -159,7 +175,7 @@ void RenderNote(Stereo& out, const Note& n) {
         break;
       }
       case Voice::Clave: {
-        v = static_cast<float>(std::sin(kTwoPi * 2500 * t) * std::exp(-t * 45)) * 0.5f;
+        v = Sine(2500 * t) * static_cast<float>(std::exp(-t * 45)) * 0.5f;
         break;
       }
       case Voice::Shaker: {
