@@ -20,7 +20,8 @@ Image WeaponRow() {
   Image img = Stage();
   const Image icons[3] = {DrawDisintegrator(), DrawExploder(), DrawProtectorIcon()};
   for (int k = 0; k < 3; ++k) {
-    Composite(img, Enlarge(icons[k], 2), 14 + k * 90, 54);
+    // 48 -> 80 pixels: enlarged five times, then box-filtered down by three
+    Composite(img, Downsample(Enlarge(icons[k], 5), 3), 12 + k * 90, 62);
   }
   return img;
 }
@@ -28,11 +29,12 @@ Image WeaponRow() {
 Image PodiumPicture(const Text& text) {
   Image strip = DrawPodiumStrip(text);
   Image img = Stage();
-  Composite(img, Downsample(Crop(strip, 0, 0, 639, 150), 3), 36, 110);
+  // 639 x 150 -> 255 x 60: enlarged twice, box-filtered down by five
+  Composite(img, Downsample(Enlarge(Crop(strip, 0, 0, 639, 150), 2), 5), 14, 120);
   // the winners' balls standing on their places
-  PaintBall(img, 36 + 35, 110 + 13, 9, SeatColour(2));
-  PaintBall(img, 36 + 106, 110 - 1, 9, SeatColour(1));
-  PaintBall(img, 36 + 177, 110 + 23, 9, SeatColour(4));
+  PaintBall(img, 14 + 43, 120 + 7, 12, SeatColour(2));
+  PaintBall(img, 14 + 128, 120 - 10, 12, SeatColour(1));
+  PaintBall(img, 14 + 213, 120 + 18, 12, SeatColour(4));
   return img;
 }
 

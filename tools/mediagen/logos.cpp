@@ -78,19 +78,21 @@ void Cube(Image& img) {
             [](float, float) { return Rgb8(40, 190, 120); });
   FillShape(img, [&](float x, float y) { return SdPolygon(x, y, rightFace); },
             [](float, float) { return Rgb8(20, 110, 80); });
-  // the voxel grid on the faces
-  for (int k = 1; k < 3; ++k) {
-    float t = k / 3.0f;
-    auto line = [&](float ax, float ay, float bx, float by) {
-      FillShape(img, [&](float x, float y) { return SdSegment(x, y, ax, ay, bx, by, 0.8f); },
-                [](float, float) { return Rgb8(0, 30, 20, 0.6f); });
-    };
-    line(cx - dx * t, cy - s + dy * (1 - t) + 0 * t, cx + dx - dx * t, cy - s + dy + -dy * t + dy * 0);
-    line(cx - dx + dx * t, cy - s + dy + dy * t - 0, cx - dx + dx * t, cy + dy + dy * t);
-    line(cx + dx * t, cy + dy * 0 - dy * t + dy * 0 + 0, cx + dx * t, cy + s - dy * t);
-    line(cx - dx, cy - s + dy + s * t, cx, cy + s * t);
-    line(cx, cy + s * t, cx + dx, cy - s + dy + s * t);
-    line(cx + dx * t - dx * 0, cy - s + dy * t, cx - dx + dx * t, cy - s + dy + dy * t);
+  // the voxel grid: lines at thirds across each face, parallel to its edges
+  struct FaceFrame { float ox, oy, ax, ay, bx, by; };
+  const FaceFrame faces[3] = {{cx - dx, cy - s + dy, dx, dy, dx, -dy},
+                              {cx - dx, cy - s + dy, dx, dy, 0, s},
+                              {cx, cy, dx, -dy, 0, s}};
+  for (const FaceFrame& f : faces) {
+    for (int k = 1; k < 3; ++k) {
+      float t = k / 3.0f;
+      const float lines[2][4] = {{f.ox + f.ax * t, f.oy + f.ay * t, f.ox + f.ax * t + f.bx, f.oy + f.ay * t + f.by},
+                                 {f.ox + f.bx * t, f.oy + f.by * t, f.ox + f.bx * t + f.ax, f.oy + f.by * t + f.ay}};
+      for (const auto& l : lines) {
+        FillShape(img, [&](float x, float y) { return SdSegment(x, y, l[0], l[1], l[2], l[3], 0.9f); },
+                  [](float, float) { return Rgb8(0, 40, 25, 0.55f); });
+      }
+    }
   }
 }
 

@@ -1,12 +1,13 @@
 // quarx-mediagen: writes every picture, font, sound, tune and model the game ships.
 //
-//   quarx-mediagen --fonts DIR --stage DIR --media DIR [--sheet FILE] [--no-music]
+//   quarx-mediagen --fonts DIR --stage DIR --media DIR [--sheet FILE] [--flags DIR] [--no-music]
 //
 // --fonts  the folder of the DejaVu .ttf files
 // --stage  receives ProgramData/ and Logos/: flat folders of the files that go into
 //          ProgramData.sbx and Logos.sbx (the archives are looked up by file name only)
 // --media  the game's Media/ folder: smalfont.png, Music/*.ogg and Instructions/pictures/
 // --sheet  a contact sheet of the whole set, for review
+// --flags  the committed flag pictures, a few of which go on the contact sheet
 //
 // The output depends only on the sources: no clocks, no random seeds, fixed encoder settings.
 #include <sys/stat.h>
@@ -30,7 +31,7 @@ namespace mediagen {
 namespace {
 
 struct Options {
-  std::string fonts, stage, media, sheet;
+  std::string fonts, stage, media, sheet, flags;
   bool music = true;
 };
 
@@ -61,6 +62,7 @@ bool ParseArgs(int argc, char** argv, Options& o) {
     if (a == "--stage" && value(o.stage)) continue;
     if (a == "--media" && value(o.media)) continue;
     if (a == "--sheet" && value(o.sheet)) continue;
+    if (a == "--flags" && value(o.flags)) continue;
     if (a == "--no-music") {
       o.music = false;
       continue;
@@ -71,7 +73,7 @@ bool ParseArgs(int argc, char** argv, Options& o) {
   if (o.fonts.empty() || o.stage.empty() || o.media.empty()) {
     std::fprintf(stderr,
                  "usage: quarx-mediagen --fonts DIR --stage DIR --media DIR [--sheet FILE] "
-                 "[--no-music]\n");
+                 "[--flags DIR] [--no-music]\n");
     return false;
   }
   return true;
@@ -142,7 +144,17 @@ int Run(const Options& o) {
 
   // logos and instruction pictures
   const char* logoNames[3] = {"BrelmLogo.png", "Pavonia.png", "Vexel.png"};
-  for (int k = 0; k < 3; ++k) png(logos + logoNames[k], DrawLogo(text, k), 0);
+  for (int k = 0; k < 3; ++k) {
+    Image logo = DrawLogo(text, k);
+    png(logos + logoNames[k], logo, 0);
+    sheet.push_back({Downsample(logo, 2), 1});
+  }
+  if (!o.flags.empty()) {
+    for (const char* code : {"GB", "DE", "FR", "IT", "ES", "US", "BR", "JP", "ZA", "AN", "YU"}) {
+      Image flag = ReadPng(o.flags + "/" + code + ".png");
+      if (flag.width > 0) sheet.push_back({flag, 2});
+    }
+  }
   for (const NamedPicture& p : InstructionPictures(text)) png(pictures + p.fileName, p.image, 0);
 
   if (o.music) {

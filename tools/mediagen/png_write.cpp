@@ -5,6 +5,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace mediagen {
@@ -35,6 +36,26 @@ bool WritePng(const std::string& path, const Image& img) {
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
   return std::fclose(f) == 0;
+}
+
+Image ReadPng(const std::string& path) {
+  png_image pi;
+  std::memset(&pi, 0, sizeof pi);
+  pi.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&pi, path.c_str())) return {};
+  pi.format = PNG_FORMAT_RGBA;
+  std::vector<uint8_t> rgba(PNG_IMAGE_SIZE(pi));
+  if (!png_image_finish_read(&pi, nullptr, rgba.data(), 0, nullptr)) {
+    png_image_free(&pi);
+    return {};
+  }
+  Image img = MakeImage(static_cast<int>(pi.width), static_cast<int>(pi.height));
+  for (size_t i = 0; i < rgba.size() / 4; ++i) {
+    float a = rgba[i * 4 + 3] / 255.0f;
+    for (int k = 0; k < 3; ++k) img.px[i * 4 + k] = rgba[i * 4 + k] / 255.0f * a;
+    img.px[i * 4 + 3] = a;
+  }
+  return img;
 }
 
 }  // namespace mediagen
