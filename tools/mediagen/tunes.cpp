@@ -153,8 +153,7 @@ Stereo RenderTune(int n) {
       const size_t mi = static_cast<size_t>(inPass) * 16 + i;
       int d = MelodyDegree(sc.melody[mi]);
       if (d != 1000) {
-        // the last pass of a tune with several plays the melody an octave up for a lift
-        int octave = (sc.passes > 1 && pass == sc.passes - 1 && sc.lead != Voice::Pluck) ? 1 : 0;
+        const int octave = 0;  // the lead already sits high; an octave up would turn shrill
         double held = HeldSteps(sc.melody, mi) * step * 0.92;
         float vel = sc.lead == Voice::Pluck ? 0.55f : 0.42f;
         RenderNote(out, {t, held, Degree(sc, d, octave), vel, sc.lead, 0.1f});
