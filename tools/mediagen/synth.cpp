@@ -123,7 +123,8 @@ void RenderNote(Stereo& out, const Note& n) {
         string[pos] = s;
         pos = next;
         float release = t > n.length ? static_cast<float>(std::max(0.0, 1 - (t - n.length) / 0.08)) : 1.0f;
-        v *= 0.9f * release;
+        // a 1.5 ms onset ramp: the string starts from noise, which would otherwise click
+        v *= 0.9f * release * std::min(1.0f, static_cast<float>(t / 0.0015));
         break;
       }
       case Voice::Accordion: {
