@@ -20,9 +20,9 @@ struct Vertex {
 };
 
 struct Model {
-  std::vector<uint32_t> colours;                 // colour values, red in the low byte
-  std::vector<float> texCoords;                  // u0, v0, u1, v1, ... indexed by vertex number
-  std::vector<std::vector<Vertex>> frames;       // every three vertices form one triangle
+  std::vector<uint32_t> colours;            // colour values, red in the low byte
+  std::vector<float> texCoords;             // u0, v0, u1, v1, ... indexed by vertex number
+  std::vector<std::vector<Vertex>> frames;  // every three vertices form one triangle
 };
 
 // The file bytes. version 2.0 writes full frames; a version in [1.02, 2.0) writes compact

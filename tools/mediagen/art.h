@@ -17,10 +17,10 @@ Rgba SeatColour(int seat);
 
 // balls.cpp — the glossy balls and everything drawn in a seat's colour.
 void PaintBall(Image& img, float cx, float cy, float r, Rgba base);
-Image DrawBalls(int seat, int count);      // 42 x 42, one to three balls
-Image DrawPointer(Rgba fill, Rgba edge);   // 32 x 32 arrow, hot spot top-left
-Image DrawProtectorMark(int seat);         // 42 x 42 shield drawn over a protected cell
-Image DrawWeaponSelection(int seat);       // 20 x 32 arrow pointing at the chosen icon
+Image DrawBalls(int seat, int count);     // 42 x 42, one to three balls
+Image DrawPointer(Rgba fill, Rgba edge);  // 32 x 32 arrow, hot spot top-left
+Image DrawProtectorMark(int seat);        // 42 x 42 shield drawn over a protected cell
+Image DrawWeaponSelection(int seat);      // 20 x 32 arrow pointing at the chosen icon
 
 // board.cpp — the board cell strip and the instruction diagrams of the board.
 Image DrawTileStrip();  // 4 frames of 42 x 42 side by side; frame 0 is the one drawn
@@ -30,9 +30,9 @@ Image DrawTileStrip();  // 4 frames of 42 x 42 side by side; frame 0 is the one 
 Image DrawBoardDiagram(int cols, int rows, const std::string& cells, const std::string& marks);
 
 // icons.cpp — the weapon icons and the menu buttons.
-Image DrawDisintegrator();  // 48 x 48
-Image DrawExploder();       // 48 x 48
-Image DrawProtectorIcon();  // 48 x 48
+Image DrawDisintegrator();              // 48 x 48
+Image DrawExploder();                   // 48 x 48
+Image DrawProtectorIcon();              // 48 x 48
 Image DrawMenuStrip(const Text& text);  // 8 frames of 63 x 63
 
 // podium.cpp, title.cpp, logos.cpp

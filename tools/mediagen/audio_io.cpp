@@ -54,7 +54,8 @@ bool WriteWavMono(const std::string& path, const std::vector<float>& samples) {
   return WriteAll(path, b);
 }
 
-bool WriteOgg(const std::string& path, const Stereo& audio, const std::string& title, float quality) {
+bool WriteOgg(const std::string& path, const Stereo& audio, const std::string& title,
+              float quality) {
   vorbis_info vi;
   vorbis_info_init(&vi);
   if (vorbis_encode_init_vbr(&vi, 2, kRate, quality) != 0) {

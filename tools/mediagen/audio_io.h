@@ -11,6 +11,7 @@ namespace mediagen {
 
 bool WriteWavMono(const std::string& path, const std::vector<float>& samples);
 // Encodes at the given Vorbis quality (0..1); the buffer must already be within [-1, 1].
-bool WriteOgg(const std::string& path, const Stereo& audio, const std::string& title, float quality);
+bool WriteOgg(const std::string& path, const Stereo& audio, const std::string& title,
+              float quality);
 
 }  // namespace mediagen

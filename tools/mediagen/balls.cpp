@@ -11,7 +11,9 @@ namespace mediagen {
 
 namespace {
 
-float Dot3(const float a[3], const float b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+float Dot3(const float a[3], const float b[3]) {
+  return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
 
 void Normalise(float v[3]) {
   float l = std::sqrt(Dot3(v, v));
@@ -22,10 +24,14 @@ void Normalise(float v[3]) {
 
 Rgba SeatColour(int seat) {
   switch (seat) {
-    case 1: return Rgb8(255, 204, 32);
-    case 2: return Rgb8(52, 196, 64);
-    case 3: return Rgb8(230, 40, 44);
-    default: return Rgb8(44, 110, 240);
+    case 1:
+      return Rgb8(255, 204, 32);
+    case 2:
+      return Rgb8(52, 196, 64);
+    case 3:
+      return Rgb8(230, 40, 44);
+    default:
+      return Rgb8(44, 110, 240);
   }
 }
 
@@ -82,8 +88,8 @@ Image DrawBalls(int seat, int count) {
 
 Image DrawPointer(Rgba fill, Rgba edge) {
   Image big = MakeImage(32 * 4, 32 * 4);
-  std::vector<float> arrow = {1, 1, 1, 23, 6.5f, 18.2f, 10.6f, 27.2f, 14.4f, 25.6f, 10.4f, 16.8f,
-                              17.6f, 16.8f};
+  std::vector<float> arrow = {1,     1,     1,     23,    6.5f,  18.2f, 10.6f,
+                              27.2f, 14.4f, 25.6f, 10.4f, 16.8f, 17.6f, 16.8f};
   for (float& v : arrow) v = (v + 0.8f) * 4.0f;
   FillShape(
       big, [&](float x, float y) { return SdPolygon(x, y, arrow) - 6.0f; },
@@ -118,7 +124,9 @@ Image DrawProtectorMark(int seat) {
       [&](float, float) { return light; });
   FillShape(
       big, [&](float x, float y) { return SdPolygon(x, y, shield) + 1.8f * s; },
-      [&](float, float y) { return Rgba{c.r, c.g, c.b, 0.35f + 0.25f * (1 - y / big.height)}; });
+      [&](float, float y) {
+        return Rgba{c.r, c.g, c.b, 0.35f + 0.25f * (1 - y / big.height)};
+      });
   return Downsample(big, s);
 }
 

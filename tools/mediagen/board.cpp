@@ -50,7 +50,9 @@ void PaintTile(Image& img, int ox, int oy, float glow) {
         [&](float x, float y) {
           return std::fabs(SdRoundRect(x, y, ox + 21.0f, oy + 21.0f, 16.0f, 16.0f, 7.0f)) - 0.8f;
         },
-        [&](float, float) { return Rgba{0.55f, 0.7f, 1.0f, glow * 0.8f}; });
+        [&](float, float) {
+          return Rgba{0.55f, 0.7f, 1.0f, glow * 0.8f};
+        });
   }
 }
 
@@ -60,14 +62,15 @@ void PaintArrow(Image& img, float ax, float ay, float bx, float by, Rgba c) {
   dy /= len;
   float tipX = bx - dx * 4, tipY = by - dy * 4;
   float baseX = tipX - dx * 9, baseY = tipY - dy * 9;
-  std::vector<float> head = {tipX, tipY, baseX - dy * 6, baseY + dx * 6, baseX + dy * 6,
-                             baseY - dx * 6};
+  std::vector<float> head = {tipX,           tipY,           baseX - dy * 6,
+                             baseY + dx * 6, baseX + dy * 6, baseY - dx * 6};
   Rgba dark = {0, 0, 0, 0.7f};
   FillShape(
       img,
       [&](float x, float y) {
         return std::min(SdSegment(x, y, ax + dx * 12, ay + dy * 12, baseX, baseY, 2.2f),
-                        SdPolygon(x, y, head)) - 1.3f;
+                        SdPolygon(x, y, head)) -
+               1.3f;
       },
       [&](float, float) { return dark; });
   FillShape(

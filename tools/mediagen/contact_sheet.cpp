@@ -8,7 +8,9 @@ namespace mediagen {
 
 Image LayoutSheet(const std::vector<SheetItem>& items, int width) {
   const int gap = 8;
-  struct Placed { int x, y; };
+  struct Placed {
+    int x, y;
+  };
   std::vector<Placed> at;
   int x = gap, y = gap, rowH = 0;
   for (const SheetItem& it : items) {

@@ -16,7 +16,8 @@ constexpr double kTwoPi = 6.283185307179586;
 void Normalise(std::vector<float>& s, float peak) {
   float m = 0.0f;
   for (float v : s) m = std::max(m, std::fabs(v));
-  if (m > 0.0f) for (float& v : s) v *= peak / m;
+  if (m > 0.0f)
+    for (float& v : s) v *= peak / m;
 }
 
 }  // namespace
@@ -34,7 +35,8 @@ std::vector<float> MakePop(int balls) {
     phase += f / kRate;
     double env = std::min(1.0, t / 0.003) * std::exp(-t * 38);
     double knock = std::sin(kTwoPi * f0 * 2.76 * t) * std::exp(-t * 120) * 0.35;
-    s[i] = static_cast<float>((std::sin(kTwoPi * phase) + 0.2 * std::sin(2 * kTwoPi * phase) + knock) * env);
+    s[i] = static_cast<float>(
+        (std::sin(kTwoPi * phase) + 0.2 * std::sin(2 * kTwoPi * phase) + knock) * env);
   }
   Normalise(s, 0.6f);
   return s;

@@ -15,7 +15,9 @@ namespace mediagen {
 
 namespace {
 
-bool Printable(int c) { return (c >= 33 && c <= 126) || c >= 161; }
+bool Printable(int c) {
+  return (c >= 33 && c <= 126) || c >= 161;
+}
 
 struct Extent {
   int top = 0, bottom = 0, width = 0;  // above and below the baseline, widest letter
@@ -29,7 +31,8 @@ Extent Measure(FT_Face ft) {
     FT_GlyphSlot g = ft->glyph;
     e.top = std::max(e.top, g->bitmap_top);
     e.bottom = std::max(e.bottom, static_cast<int>(g->bitmap.rows) - g->bitmap_top);
-    bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= 192 && c != 215 && c != 247);
+    bool letter =
+        (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= 192 && c != 215 && c != 247);
     if (letter) e.width = std::max(e.width, static_cast<int>(g->bitmap.width));
   }
   return e;
@@ -37,7 +40,9 @@ Extent Measure(FT_Face ft) {
 
 // Coverage below ~20% is dropped and the rest stretched: an alpha-tested draw then shows the
 // same weight as an anti-aliased one, without grey fuzz round the letters.
-float Sharpen(float a) { return std::clamp((a - 0.2f) / 0.7f, 0.0f, 1.0f); }
+float Sharpen(float a) {
+  return std::clamp((a - 0.2f) / 0.7f, 0.0f, 1.0f);
+}
 
 }  // namespace
 

@@ -25,12 +25,14 @@ std::vector<float> Scaled(std::vector<float> pts, float s, float dx = 0, float d
 void PaintBadge(Image& big, Rgba tint) {
   float s = kSuper;
   FillShape(
-      big, [&](float x, float y) { return SdRoundRect(x, y, 24 * s, 24 * s, 23 * s, 23 * s, 9 * s); },
+      big,
+      [&](float x, float y) { return SdRoundRect(x, y, 24 * s, 24 * s, 23 * s, 23 * s, 9 * s); },
       [&](float, float y) {
         return Mix(Mix(tint, Rgb8(255, 255, 255), 0.35f), Scale(tint, 0.45f), y / big.height);
       });
   FillShape(
-      big, [&](float x, float y) { return SdRoundRect(x, y, 24 * s, 24 * s, 20 * s, 20 * s, 7 * s); },
+      big,
+      [&](float x, float y) { return SdRoundRect(x, y, 24 * s, 24 * s, 20 * s, 20 * s, 7 * s); },
       [&](float x, float y) {
         float d = std::hypot(x - 20 * s, y - 16 * s) / (34 * s);
         return Mix(Mix(Scale(tint, 0.45f), Rgb8(30, 34, 48), 0.5f), Rgb8(8, 10, 16), d);
@@ -44,7 +46,9 @@ void PaintGloss(Image& big, float cx, float cy, float rx, float ry) {
         float u = (x - cx) / rx, v = (y - cy) / ry;
         return (std::sqrt(u * u + v * v) - 1.0f) * std::min(rx, ry);
       },
-      [&](float, float y) { return Rgba{1, 1, 1, 0.28f * (1.0f - (y - (cy - ry)) / (2 * ry))}; });
+      [&](float, float y) {
+        return Rgba{1, 1, 1, 0.28f * (1.0f - (y - (cy - ry)) / (2 * ry))};
+      });
 }
 
 void PaintBomb(Image& big, float s, float ox, float oy) {
@@ -84,17 +88,18 @@ void PaintBomb(Image& big, float s, float ox, float oy) {
 }
 
 void PaintBolt(Image& big, float s) {
-  std::vector<float> bolt =
-      Scaled({27, 5, 14, 26, 22, 26, 17, 43, 35, 19, 26, 19, 32, 5}, s);
+  std::vector<float> bolt = Scaled({27, 5, 14, 26, 22, 26, 17, 43, 35, 19, 26, 19, 32, 5}, s);
   FillShape(
       big, [&](float x, float y) { return SdPolygon(x, y, bolt) - 1.6f * s; },
       [&](float, float) { return Rgb8(20, 40, 70); });
   FillShape(
       big, [&](float x, float y) { return SdPolygon(x, y, bolt); },
-      [&](float, float y) { return Mix(Rgb8(255, 255, 255), Rgb8(110, 220, 255), y / big.height); });
+      [&](float, float y) {
+        return Mix(Rgb8(255, 255, 255), Rgb8(110, 220, 255), y / big.height);
+      });
   // dust of a disintegrated ball
-  const float dots[][3] = {{10, 33, 2.2f}, {7, 39, 1.6f}, {13, 40, 1.3f}, {37, 31, 2.0f},
-                           {40, 37, 1.5f}, {34, 39, 1.2f}, {9, 13, 1.3f}, {39, 12, 1.1f}};
+  const float dots[][3] = {{10, 33, 2.2f}, {7, 39, 1.6f},  {13, 40, 1.3f}, {37, 31, 2.0f},
+                           {40, 37, 1.5f}, {34, 39, 1.2f}, {9, 13, 1.3f},  {39, 12, 1.1f}};
   for (const auto& d : dots) {
     FillShape(
         big, [&](float x, float y) { return SdCircle(x, y, d[0] * s, d[1] * s, d[2] * s); },
@@ -144,7 +149,9 @@ void PaintButton(Image& big, Rgba tint) {
 
 void PaintTrophy(Image& big, float s) {
   Rgba gold1 = Rgb8(255, 236, 140), gold2 = Rgb8(200, 130, 20);
-  auto gold = [&](float x, float) { return Mix(gold1, gold2, std::fabs(x / big.width - 0.45f) * 3); };
+  auto gold = [&](float x, float) {
+    return Mix(gold1, gold2, std::fabs(x / big.width - 0.45f) * 3);
+  };
   FillShape(
       big,
       [&](float x, float y) {
@@ -155,12 +162,19 @@ void PaintTrophy(Image& big, float s) {
       gold);
   std::vector<float> cup =
       Scaled({19, 16, 44, 16, 43, 27, 39, 34, 34, 37, 29, 37, 24, 34, 20, 27}, s);
-  FillShape(big, [&](float x, float y) { return SdPolygon(x, y, cup); }, gold);
   FillShape(
-      big, [&](float x, float y) { return SdRoundRect(x, y, 31.5f * s, 41 * s, 2.5f * s, 4 * s, 1 * s); },
+      big, [&](float x, float y) { return SdPolygon(x, y, cup); }, gold);
+  FillShape(
+      big,
+      [&](float x, float y) {
+        return SdRoundRect(x, y, 31.5f * s, 41 * s, 2.5f * s, 4 * s, 1 * s);
+      },
       gold);
   FillShape(
-      big, [&](float x, float y) { return SdRoundRect(x, y, 31.5f * s, 47 * s, 9 * s, 2.5f * s, 1 * s); },
+      big,
+      [&](float x, float y) {
+        return SdRoundRect(x, y, 31.5f * s, 47 * s, 9 * s, 2.5f * s, 1 * s);
+      },
       gold);
   std::vector<float> star;
   for (int k = 0; k < 10; ++k) {
@@ -168,8 +182,9 @@ void PaintTrophy(Image& big, float s) {
     star.push_back((31.5f + std::cos(a) * r) * s);
     star.push_back((25.0f + std::sin(a) * r) * s);
   }
-  FillShape(big, [&](float x, float y) { return SdPolygon(x, y, star); },
-            [&](float, float) { return Rgb8(255, 255, 230); });
+  FillShape(
+      big, [&](float x, float y) { return SdPolygon(x, y, star); },
+      [&](float, float) { return Rgb8(255, 255, 230); });
 }
 
 void PaintGear(Image& big, float s) {
@@ -183,7 +198,9 @@ void PaintGear(Image& big, float s) {
         float hole = 6.5f * s - std::hypot(x - c, y - c);
         return std::max(body, hole);
       },
-      [&](float, float y) { return Mix(Rgb8(245, 248, 255), Rgb8(140, 150, 170), y / big.height); });
+      [&](float, float y) {
+        return Mix(Rgb8(245, 248, 255), Rgb8(140, 150, 170), y / big.height);
+      });
 }
 
 void PaintBook(Image& big, float s) {
@@ -195,7 +212,9 @@ void PaintBook(Image& big, float s) {
         [&](float, float) { return Rgb8(60, 40, 20); });
     FillShape(
         big, [&](float x, float y) { return SdPolygon(x, y, *page); },
-        [&](float x, float) { return Mix(Rgb8(255, 255, 250), Rgb8(210, 205, 190), std::fabs(x / big.width - 0.5f) * 2); });
+        [&](float x, float) {
+          return Mix(Rgb8(255, 255, 250), Rgb8(210, 205, 190), std::fabs(x / big.width - 0.5f) * 2);
+        });
   }
   for (int line = 0; line < 5; ++line) {
     float y0 = 27 + line * 3.6f;
@@ -210,9 +229,12 @@ void PaintBook(Image& big, float s) {
 }
 
 void PaintPodiumIcon(Image& big, float s) {
-  struct Step { float x, top; Rgba c; };
-  const Step steps[] = {{12, 31, Rgb8(200, 210, 225)}, {24, 22, Rgb8(255, 210, 60)},
-                        {36, 36, Rgb8(215, 135, 70)}};
+  struct Step {
+    float x, top;
+    Rgba c;
+  };
+  const Step steps[] = {
+      {12, 31, Rgb8(200, 210, 225)}, {24, 22, Rgb8(255, 210, 60)}, {36, 36, Rgb8(215, 135, 70)}};
   for (const Step& st : steps) {
     FillShape(
         big,
@@ -228,8 +250,9 @@ void PaintPodiumIcon(Image& big, float s) {
     star.push_back((31.5f + std::cos(a) * r) * s);
     star.push_back((13.5f + std::sin(a) * r) * s);
   }
-  FillShape(big, [&](float x, float y) { return SdPolygon(x, y, star); },
-            [&](float, float) { return Rgb8(255, 250, 200); });
+  FillShape(
+      big, [&](float x, float y) { return SdPolygon(x, y, star); },
+      [&](float, float) { return Rgb8(255, 250, 200); });
 }
 
 void PaintPower(Image& big, float s) {
@@ -243,7 +266,9 @@ void PaintPower(Image& big, float s) {
         float bar = SdSegment(x, y, c, 14 * s, c, 31 * s, 2.6f * s);
         return std::min(ring, bar);
       },
-      [&](float, float y) { return Mix(Rgb8(255, 255, 255), Rgb8(255, 190, 190), y / big.height); });
+      [&](float, float y) {
+        return Mix(Rgb8(255, 255, 255), Rgb8(255, 190, 190), y / big.height);
+      });
 }
 
 }  // namespace
@@ -274,7 +299,7 @@ Image DrawProtectorIcon() {
 
 Image DrawMenuStrip(const Text& text) {
   Image strip = MakeImage(63 * 8, 63);
-  const Rgba tints[8] = {Rgb8(40, 90, 200), Rgb8(200, 150, 20), Rgb8(40, 160, 80),
+  const Rgba tints[8] = {Rgb8(40, 90, 200), Rgb8(200, 150, 20),  Rgb8(40, 160, 80),
                          Rgb8(70, 76, 96),  Rgb8(100, 110, 140), Rgb8(120, 70, 170),
                          Rgb8(200, 90, 30), Rgb8(190, 30, 40)};
   for (int f = 0; f < 8; ++f) {
@@ -282,8 +307,12 @@ Image DrawMenuStrip(const Text& text) {
     float s = kSuper;
     PaintButton(big, tints[f]);
     switch (f) {
-      case 0: PaintTrophy(big, s); break;
-      case 1: PaintBall(big, 31.5f * s, 31.5f * s, 14 * s, SeatColour(1)); break;
+      case 0:
+        PaintTrophy(big, s);
+        break;
+      case 1:
+        PaintBall(big, 31.5f * s, 31.5f * s, 14 * s, SeatColour(1));
+        break;
       case 2: {
         PaintBall(big, 22 * s, 37 * s, 8.5f * s, SeatColour(3));
         PaintBall(big, 41 * s, 37 * s, 8.5f * s, SeatColour(4));
@@ -296,11 +325,20 @@ Image DrawMenuStrip(const Text& text) {
         PaintMask(big, three, tx, ty, [](float, float) { return Rgb8(255, 255, 255); });
         break;
       }
-      case 3: break;
-      case 4: PaintGear(big, s); break;
-      case 5: PaintBook(big, s); break;
-      case 6: PaintPodiumIcon(big, s); break;
-      case 7: PaintPower(big, s); break;
+      case 3:
+        break;
+      case 4:
+        PaintGear(big, s);
+        break;
+      case 5:
+        PaintBook(big, s);
+        break;
+      case 6:
+        PaintPodiumIcon(big, s);
+        break;
+      case 7:
+        PaintPower(big, s);
+        break;
     }
     PaintGloss(big, 31.5f * s, 19 * s, 20 * s, 11 * s);
     Composite(strip, Downsample(big, kSuper), f * 63, 0);

@@ -62,15 +62,18 @@ std::vector<NamedPicture> InstructionPictures(const Text& text) {
                                                     "  o  "
                                                     " o*o "
                                                     "  o  ")});
-  list.push_back({"original.png", DrawBoardDiagram(5, 3, "", "  o  "
-                                                            " o*o "
-                                                            "  o  ")});
-  list.push_back({"diagonal.png", DrawBoardDiagram(5, 3, "", " o o "
-                                                            "  *  "
-                                                            " o o ")});
-  list.push_back({"extended.png", DrawBoardDiagram(5, 3, "", " ooo "
-                                                            " o*o "
-                                                            " ooo ")});
+  list.push_back({"original.png", DrawBoardDiagram(5, 3, "",
+                                                   "  o  "
+                                                   " o*o "
+                                                   "  o  ")});
+  list.push_back({"diagonal.png", DrawBoardDiagram(5, 3, "",
+                                                   " o o "
+                                                   "  *  "
+                                                   " o o ")});
+  list.push_back({"extended.png", DrawBoardDiagram(5, 3, "",
+                                                   " ooo "
+                                                   " o*o "
+                                                   " ooo ")});
   list.push_back({"chain.png", DrawBoardDiagram(6, 4,
                                                 "......"
                                                 ".aC3.."

@@ -161,7 +161,8 @@ int Run(const Options& o) {
     std::vector<TuneInfo> tunes = TuneList();
     for (size_t n = 0; n < tunes.size(); ++n) {
       ok = WriteOgg(music + tunes[n].fileName, RenderTune(static_cast<int>(n)), tunes[n].title,
-                    0.3f) && ok;
+                    0.3f) &&
+           ok;
     }
   }
   if (!o.sheet.empty()) ok = WritePng(o.sheet, LayoutSheet(sheet, 1400)) && ok;

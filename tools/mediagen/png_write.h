@@ -1,5 +1,6 @@
-// Writes the generator's pictures as PNG files (and reads a few back for the contact sheet). Only the image data goes into the file (no time
-// or software chunks), so the same picture always gives the same bytes.
+// Writes the generator's pictures as PNG files (and reads a few back for the contact sheet). Only
+// the image data goes into the file (no time or software chunks), so the same picture always gives
+// the same bytes.
 #pragma once
 
 #include <string>

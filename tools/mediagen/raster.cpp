@@ -7,14 +7,18 @@
 
 namespace mediagen {
 
-Rgba Rgb8(int r, int g, int b, float a) { return {r / 255.0f, g / 255.0f, b / 255.0f, a}; }
+Rgba Rgb8(int r, int g, int b, float a) {
+  return {r / 255.0f, g / 255.0f, b / 255.0f, a};
+}
 
 Rgba Mix(Rgba a, Rgba b, float t) {
   return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t,
           a.a + (b.a - a.a) * t};
 }
 
-Rgba Scale(Rgba c, float k) { return {c.r * k, c.g * k, c.b * k, c.a}; }
+Rgba Scale(Rgba c, float k) {
+  return {c.r * k, c.g * k, c.b * k, c.a};
+}
 
 Image MakeImage(int width, int height) {
   Image img;
@@ -110,7 +114,9 @@ std::vector<uint8_t> ToRgba8(const Image& img) {
   return out;
 }
 
-float CoverageFromDistance(float d) { return std::clamp(0.5f - d, 0.0f, 1.0f); }
+float CoverageFromDistance(float d) {
+  return std::clamp(0.5f - d, 0.0f, 1.0f);
+}
 
 void FillShape(Image& img, int x0, int y0, int x1, int y1, const DistanceFn& dist,
                const ShadeFn& shade) {

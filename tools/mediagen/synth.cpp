@@ -29,7 +29,9 @@ float Sine(double cycles) {
   return table[i] + (table[i + 1] - table[i]) * f;
 }
 
-double Frequency(int midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
+double Frequency(int midi) {
+  return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
+}
 
 uint32_t Hash(uint32_t x) {
   x ^= x >> 16;
@@ -43,9 +45,12 @@ uint32_t Hash(uint32_t x) {
 // Attack-decay-sustain-release envelope at time t of a note held for `hold` seconds.
 float Adsr(double t, double hold, double a, double d, double s, double r) {
   double level;
-  if (t < a) level = t / a;
-  else if (t < a + d) level = 1.0 - (1.0 - s) * (t - a) / d;
-  else level = s;
+  if (t < a)
+    level = t / a;
+  else if (t < a + d)
+    level = 1.0 - (1.0 - s) * (t - a) / d;
+  else
+    level = s;
   if (t > hold) {
     double held = hold < a ? hold / a : (hold < a + d ? 1.0 - (1.0 - s) * (hold - a) / d : s);
     level = held * std::max(0.0, 1.0 - (t - hold) / r);
@@ -78,11 +83,21 @@ void RenderNote(Stereo& out, const Note& n) {
   const float gl = std::sqrt(0.5f * (1.0f - n.pan)), gr = std::sqrt(0.5f * (1.0f + n.pan));
   double tail = 0.3;
   switch (n.voice) {
-    case Voice::Pad: tail = 0.9; break;
-    case Voice::Pluck: tail = 1.2; break;
-    case Voice::Marimba: tail = 0.9; break;
-    case Voice::Kick: case Voice::Snare: tail = 0.4; break;
-    default: break;
+    case Voice::Pad:
+      tail = 0.9;
+      break;
+    case Voice::Pluck:
+      tail = 1.2;
+      break;
+    case Voice::Marimba:
+      tail = 0.9;
+      break;
+    case Voice::Kick:
+    case Voice::Snare:
+      tail = 0.4;
+      break;
+    default:
+      break;
   }
   const size_t count = static_cast<size_t>((n.length + tail) * kRate);
   const size_t first = static_cast<size_t>(n.start * kRate);
@@ -111,8 +126,10 @@ void RenderNote(Stereo& out, const Note& n) {
         break;
       }
       case Voice::Marimba: {
-        float env = static_cast<float>(std::exp(-t * 7.0)) * std::min(1.0f, static_cast<float>(t / 0.002));
-        v = env * (Sine(f * t) + 0.25f * static_cast<float>(std::exp(-t * 30)) * Sine(f * 3.93 * t));
+        float env =
+            static_cast<float>(std::exp(-t * 7.0)) * std::min(1.0f, static_cast<float>(t / 0.002));
+        v = env *
+            (Sine(f * t) + 0.25f * static_cast<float>(std::exp(-t * 30)) * Sine(f * 3.93 * t));
         v *= 0.7f;
         break;
       }
@@ -122,7 +139,8 @@ void RenderNote(Stereo& out, const Note& n) {
         v = string[pos];
         string[pos] = s;
         pos = next;
-        float release = t > n.length ? static_cast<float>(std::max(0.0, 1 - (t - n.length) / 0.08)) : 1.0f;
+        float release =
+            t > n.length ? static_cast<float>(std::max(0.0, 1 - (t - n.length) / 0.08)) : 1.0f;
         // a 1.5 ms onset ramp: the string starts from noise, which would otherwise click
         v *= 0.9f * release * std::min(1.0f, static_cast<float>(t / 0.0015));
         break;

@@ -31,12 +31,12 @@ enum class Voice {
 };
 
 struct Note {
-  double start;     // seconds
-  double length;    // seconds the key is held
-  int midi;         // pitch (ignored by drums)
-  float velocity;   // 0..1
+  double start;    // seconds
+  double length;   // seconds the key is held
+  int midi;        // pitch (ignored by drums)
+  float velocity;  // 0..1
   Voice voice;
-  float pan;        // -1 left .. 1 right
+  float pan;  // -1 left .. 1 right
 };
 
 // Adds one note to the buffer (wrapping around its end, so that a loop rings into its start).

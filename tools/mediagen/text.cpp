@@ -15,11 +15,16 @@ namespace {
 
 const char* FaceFile(Face face) {
   switch (face) {
-    case Face::Sans: return "DejaVuSans.ttf";
-    case Face::SansBold: return "DejaVuSans-Bold.ttf";
-    case Face::SansCondensedBold: return "DejaVuSansCondensed-Bold.ttf";
-    case Face::SerifBold: return "DejaVuSerif-Bold.ttf";
-    case Face::MonoBold: return "DejaVuSansMono-Bold.ttf";
+    case Face::Sans:
+      return "DejaVuSans.ttf";
+    case Face::SansBold:
+      return "DejaVuSans-Bold.ttf";
+    case Face::SansCondensedBold:
+      return "DejaVuSansCondensed-Bold.ttf";
+    case Face::SerifBold:
+      return "DejaVuSerif-Bold.ttf";
+    case Face::MonoBold:
+      return "DejaVuSansMono-Bold.ttf";
   }
   return "DejaVuSans.ttf";
 }
@@ -32,7 +37,9 @@ struct Placed {
 
 }  // namespace
 
-std::string FacePath(const Text& text, Face face) { return text.fontDir + "/" + FaceFile(face); }
+std::string FacePath(const Text& text, Face face) {
+  return text.fontDir + "/" + FaceFile(face);
+}
 
 Image TextMask(const Text& text, Face face, int pixelSize, const std::string& latin1, int pad) {
   FT_Library lib = nullptr;
@@ -64,8 +71,8 @@ Image TextMask(const Text& text, Face face, int pixelSize, const std::string& la
     p.h = static_cast<int>(g->bitmap.rows);
     p.bits.resize(static_cast<size_t>(p.w) * p.h);
     for (int r = 0; r < p.h; ++r) {
-      std::copy(g->bitmap.buffer + r * g->bitmap.pitch, g->bitmap.buffer + r * g->bitmap.pitch + p.w,
-                p.bits.begin() + r * p.w);
+      std::copy(g->bitmap.buffer + r * g->bitmap.pitch,
+                g->bitmap.buffer + r * g->bitmap.pitch + p.w, p.bits.begin() + r * p.w);
     }
     glyphs.push_back(std::move(p));
     pen += g->advance.x;
@@ -116,7 +123,8 @@ Image DilateMask(const Image& mask, int r) {
           int sx = x + i, sy = y + j;
           if (sx < 0 || sy < 0 || sx >= mask.width || sy >= mask.height) continue;
           float fall = std::clamp(r + 0.5f - std::hypot(float(i), float(j)), 0.0f, 1.0f);
-          best = std::max(best, mask.px[(static_cast<size_t>(sy) * mask.width + sx) * 4 + 3] * fall);
+          best =
+              std::max(best, mask.px[(static_cast<size_t>(sy) * mask.width + sx) * 4 + 3] * fall);
         }
       }
       float* q = &out.px[(static_cast<size_t>(y) * out.width + x) * 4];

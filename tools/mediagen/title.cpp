@@ -19,7 +19,9 @@ uint32_t Hash(uint32_t x) {
   return x;
 }
 
-float Hash01(uint32_t x) { return (Hash(x) & 0xffffff) / 16777216.0f; }
+float Hash01(uint32_t x) {
+  return (Hash(x) & 0xffffff) / 16777216.0f;
+}
 
 }  // namespace
 
@@ -30,19 +32,22 @@ Image DrawTitleBanner(const Text& text) {
       img, [](float, float) { return -1.0f; },
       [&](float x, float y) {
         float v = y / h, d = std::hypot((x - w / 2.0f) / w, (y - h * 0.45f) / h);
-        return Mix(Mix(Rgb8(22, 34, 78), Rgb8(6, 8, 22), v), Rgb8(2, 2, 8), std::min(1.0f, d * 1.4f));
+        return Mix(Mix(Rgb8(22, 34, 78), Rgb8(6, 8, 22), v), Rgb8(2, 2, 8),
+                   std::min(1.0f, d * 1.4f));
       });
   // faint board grid fading towards the edges
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
       if (x % 42 != 0 && y % 42 != 20) continue;
-      float fade = 1.0f - std::min(1.0f, std::hypot((x - w / 2.0f) / (w / 2.0f), (y - h / 2.0f) / (h / 1.2f)));
+      float fade = 1.0f - std::min(1.0f, std::hypot((x - w / 2.0f) / (w / 2.0f),
+                                                    (y - h / 2.0f) / (h / 1.2f)));
       BlendPixel(img, x, y, Rgb8(90, 120, 200), 0.18f * fade);
     }
   }
   for (uint32_t i = 0; i < 140; ++i) {
     float x = Hash01(i * 3 + 1) * w, y = Hash01(i * 3 + 2) * h, b = Hash01(i * 3 + 3);
-    BlendPixel(img, static_cast<int>(x), static_cast<int>(y), Rgb8(200, 215, 255), 0.25f + 0.6f * b);
+    BlendPixel(img, static_cast<int>(x), static_cast<int>(y), Rgb8(200, 215, 255),
+               0.25f + 0.6f * b);
   }
   // balls behind the lettering
   const float balls[4][3] = {{150, 78, 34}, {880, 70, 30}, {118, 190, 24}, {905, 186, 38}};

@@ -28,10 +28,10 @@ struct Score {
   std::vector<int> chords;  // scale degree of each bar's chord
   std::string melody;
   Voice lead;
-  std::string bass;   // one bar, repeated
-  std::string comp;   // one bar, repeated: chord strikes
+  std::string bass;  // one bar, repeated
+  std::string comp;  // one bar, repeated: chord strikes
   Voice compVoice;
-  std::string arp;    // one bar, repeated: chord tones (second pass only)
+  std::string arp;                              // one bar, repeated: chord tones (second pass only)
   std::string kick, snare, hat, clave, shaker;  // one bar each
   bool pad;
   int passes;  // the melody is played this many times
@@ -39,7 +39,12 @@ struct Score {
 
 std::vector<Score> Scores() {
   std::vector<Score> s;
-  s.push_back({"Quarx Theme.ogg", "Quarx Theme", 118, 72, kMajor, {0, 4, 5, 3, 0, 4, 3, 4},
+  s.push_back({"Quarx Theme.ogg",
+               "Quarx Theme",
+               118,
+               72,
+               kMajor,
+               {0, 4, 5, 3, 0, 4, 3, 4},
                "0...2...4...7..."
                "6...4.5.6...4..."
                "5...7...9.8.7..."
@@ -48,10 +53,23 @@ std::vector<Score> Scores() {
                "6.5.4.1.6...4..."
                "5...3...0...3.5."
                "4...1...4...6...",
-               Voice::Lead, "x...x.x.x...x.o.", "--x---x---x---x-", Voice::Pluck,
-               "0123212301232123", "x.......x.x.....", "....x.......x...", "x.x.x.x.x.x.x.x.",
-               "", "", true, 2});
-  s.push_back({"Latin Industries.ogg", "Latin Industries", 108, 69, kHarmonicMinor,
+               Voice::Lead,
+               "x...x.x.x...x.o.",
+               "--x---x---x---x-",
+               Voice::Pluck,
+               "0123212301232123",
+               "x.......x.x.....",
+               "....x.......x...",
+               "x.x.x.x.x.x.x.x.",
+               "",
+               "",
+               true,
+               2});
+  s.push_back({"Latin Industries.ogg",
+               "Latin Industries",
+               108,
+               69,
+               kHarmonicMinor,
                {0, 3, 4, 0, 5, 3, 4, 0},
                "4..2..0.4...2.3."
                "5..3..1.5...3.4."
@@ -61,10 +79,23 @@ std::vector<Score> Scores() {
                "5..3..1.3...5.7."
                "6.4.1.4.6.7.8.6."
                "7.......4...----",
-               Voice::Marimba, "x.....f.x.....f.", "--x---x---x--x--", Voice::Pluck,
-               "0-12-0-21-20-1-2", "x..x....x..x....", "", "", "x..x..x...x.x...",
-               ".x.x.x.x.x.x.x.x", true, 2});
-  s.push_back({"Sneaky Snitch.ogg", "Sneaky Snitch", 100, 62, kHarmonicMinor,
+               Voice::Marimba,
+               "x.....f.x.....f.",
+               "--x---x---x--x--",
+               Voice::Pluck,
+               "0-12-0-21-20-1-2",
+               "x..x....x..x....",
+               "",
+               "",
+               "x..x..x...x.x...",
+               ".x.x.x.x.x.x.x.x",
+               true,
+               2});
+  s.push_back({"Sneaky Snitch.ogg",
+               "Sneaky Snitch",
+               100,
+               62,
+               kHarmonicMinor,
                {0, 0, 3, 0, 4, 0, 3, 4},
                "0.-.2.-.4.-.3.2."
                "0.-.-.-.x...-..."
@@ -74,9 +105,24 @@ std::vector<Score> Scores() {
                "7.-.4.-.2.-.0.-."
                "3.2.3.5.3.2.1.0."
                "z.-.1.-.4...-...",
-               Voice::Pluck, "x-..f-..o-..f-..", "", Voice::Pluck, "0-2-1-2-0-2-1-2-",
-               "x.......x.......", "....x.......x...", "x.x.x.x.x.x.x.x.", "", "", false, 2});
-  s.push_back({"Machinations.ogg", "Machinations", 126, 64, kMinor, {0, 5, 2, 6, 0, 5, 6, 0},
+               Voice::Pluck,
+               "x-..f-..o-..f-..",
+               "",
+               Voice::Pluck,
+               "0-2-1-2-0-2-1-2-",
+               "x.......x.......",
+               "....x.......x...",
+               "x.x.x.x.x.x.x.x.",
+               "",
+               "",
+               false,
+               2});
+  s.push_back({"Machinations.ogg",
+               "Machinations",
+               126,
+               64,
+               kMinor,
+               {0, 5, 2, 6, 0, 5, 6, 0},
                "0...0...4...2.1."
                "2...2...7...6.4."
                "4...4...6...4.2."
@@ -85,9 +131,23 @@ std::vector<Score> Scores() {
                "2.4.7.4.2.4.7.9."
                "8.6.3.1.8.6.3.1."
                "7.......0.......",
-               Voice::Lead, "x.x.x.x.x.x.o.x.", "", Voice::Pluck, "0102010201020102",
-               "x...x...x...x...", "....x.......x...", "..x...x...x...x.", "", "", true, 2});
-  s.push_back({"Glee Club Polka.ogg", "Glee Club Polka", 150, 65, kMajor,
+               Voice::Lead,
+               "x.x.x.x.x.x.o.x.",
+               "",
+               Voice::Pluck,
+               "0102010201020102",
+               "x...x...x...x...",
+               "....x.......x...",
+               "..x...x...x...x.",
+               "",
+               "",
+               true,
+               2});
+  s.push_back({"Glee Club Polka.ogg",
+               "Glee Club Polka",
+               150,
+               65,
+               kMajor,
                {0, 4, 4, 0, 0, 3, 4, 0},
                "0.2.4.7.4.2.4.-."
                "6.4.1.6.4...-..."
@@ -97,8 +157,18 @@ std::vector<Score> Scores() {
                "8.7.5.3.0.3.5.-."
                "6.8.6.4.1.4.6.8."
                "7...4...0...-...",
-               Voice::Accordion, "x-..--..f-..--..", "----x-------x---", Voice::Accordion, "",
-               "x.......x.......", "....x.......x...", "", "", "..x...x...x...x.", false, 3});
+               Voice::Accordion,
+               "x-..--..f-..--..",
+               "----x-------x---",
+               Voice::Accordion,
+               "",
+               "x.......x.......",
+               "....x.......x...",
+               "",
+               "",
+               "..x...x...x...x.",
+               false,
+               3});
   return s;
 }
 
@@ -161,20 +231,27 @@ Stereo RenderTune(int n) {
           RenderNote(out, {t + 3 * step, held, Degree(sc, d, octave), vel * 0.22f, sc.lead, -0.6f});
         }
       }
-      auto at = [&](const std::string& line) { return !line.empty() && line[static_cast<size_t>(i)] == 'x'; };
+      auto at = [&](const std::string& line) {
+        return !line.empty() && line[static_cast<size_t>(i)] == 'x';
+      };
       char b = sc.bass[static_cast<size_t>(i)];
       if (b == 'x' || b == 'f' || b == 't' || b == 'o') {
-        int note = b == 'x' ? chordTone(0, -2) : b == 't' ? chordTone(1, -2) : b == 'f' ? chordTone(2, -2) : chordTone(0, -1);
-        RenderNote(out, {t, HeldSteps(sc.bass, static_cast<size_t>(i)) * step * 0.9, note, 0.55f, Voice::Bass, 0.0f});
+        int note = b == 'x'   ? chordTone(0, -2)
+                   : b == 't' ? chordTone(1, -2)
+                   : b == 'f' ? chordTone(2, -2)
+                              : chordTone(0, -1);
+        RenderNote(out, {t, HeldSteps(sc.bass, static_cast<size_t>(i)) * step * 0.9, note, 0.55f,
+                         Voice::Bass, 0.0f});
       }
       if (at(sc.comp)) {
         for (int k = 0; k < 3; ++k) {
-          RenderNote(out, {t + k * 0.008, step * 1.5, chordTone(k, sc.compVoice == Voice::Accordion ? -1 : 0),
+          RenderNote(out, {t + k * 0.008, step * 1.5,
+                           chordTone(k, sc.compVoice == Voice::Accordion ? -1 : 0),
                            sc.compVoice == Voice::Accordion ? 0.16f : 0.18f, sc.compVoice, 0.45f});
         }
       }
-      if (!sc.arp.empty() && (pass > 0 || sc.lead == Voice::Pluck) && sc.arp[static_cast<size_t>(i)] >= '0' &&
-          sc.arp[static_cast<size_t>(i)] <= '3') {
+      if (!sc.arp.empty() && (pass > 0 || sc.lead == Voice::Pluck) &&
+          sc.arp[static_cast<size_t>(i)] >= '0' && sc.arp[static_cast<size_t>(i)] <= '3') {
         int k = sc.arp[static_cast<size_t>(i)] - '0';
         int note = k == 3 ? chordTone(0, 1) : chordTone(k, 0);
         RenderNote(out, {t, step * 0.9, note, 0.2f, Voice::Pluck, -0.45f});
