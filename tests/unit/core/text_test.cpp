@@ -238,14 +238,14 @@ TEST(TextTest, ClampLetsHiWin) {
 }
 
 TEST(TextTest, Wrap) {
+  // Within one period outside the range a period is added or taken away; further
+  // out the integer remainder is taken in [0, d); with trunc(d) == 0 the result is lo.
   const struct {
     double v, lo, hi, expected;
   } cases[] = {
-      {5, 0, 360, 5},      {370, 0, 360, 10},      {-10, 0, 360, 350},    {360, 0, 360, 0},
-      {0, 0, 360, 0},      {359.5, 0, 360, 359.5}, {1000.7, 0, 360, 280},  // far outside: integer
-                                                                           // remainder
-      {-1000, 0, 360, 80},                       // remainder taken in [0, 360)
-      {25, 10, 20, 15},    {7.5, 10, 10.5, 10},  // d = 0.5: trunc(d) is 0
+      {5, 0, 360, 5},   {370, 0, 360, 10},      {-10, 0, 360, 350},    {360, 0, 360, 0},
+      {0, 0, 360, 0},   {359.5, 0, 360, 359.5}, {1000.7, 0, 360, 280}, {-1000, 0, 360, 80},
+      {25, 10, 20, 15}, {7.5, 10, 10.5, 10},
   };
   for (const auto& c : cases) {
     EXPECT_DOUBLE_EQ(Wrap(c.v, c.lo, c.hi), c.expected) << c.v << " in " << c.lo << ".." << c.hi;
