@@ -347,7 +347,7 @@ TEST_F(FilesTest, ListingPutsFoldersFirstAndFiltersOnlyFiles) {
 TEST(FilesPattern, MatchingRules) {
   struct Case {
     const char* pattern;
-    const char* name;
+    std::string name;
     bool match;
   } cases[] = {
       {"*.*", "noextension", true},  // "*.*" is "everything"
@@ -368,10 +368,10 @@ TEST(FilesPattern, MatchingRules) {
       {"a*b*c", "axxbyy", false},
       {"*ab", "aab", true},  // needs backtracking to the star
       {"*.png", "flag.PNG", true},
-      {"*a*a*a*a*a*a*a*b", std::string(60, 'a').c_str(), false},  // no blow-up
+      {"*a*a*a*a*a*a*a*b", std::string(60, 'a'), false},  // no blow-up
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(vxl::MatchesPattern(c.pattern, c.name), c.match)
+    EXPECT_EQ(vxl::MatchesPattern(c.pattern, c.name.c_str()), c.match)
         << "'" << c.pattern << "' vs '" << c.name << "'";
   }
 }
