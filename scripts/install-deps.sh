@@ -14,7 +14,7 @@ PACKAGES=(
   libfreetype-dev fonts-dejavu-core libvorbis-dev librsvg2-bin
   # tests, fuzzing, benchmarks
   googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils clang
-  python3
+  python3 time
 )
 
 missing=()

@@ -10,7 +10,9 @@ TFrameTimer& FrameTimer() {
   return timer;
 }
 
-void ResetFrameTimer(TFrameTimer& timer) { timer = TFrameTimer{}; }
+void ResetFrameTimer(TFrameTimer& timer) {
+  timer = TFrameTimer{};
+}
 
 double TickFrameTimerAt(TFrameTimer& timer, double now) {
   if (timer.lastTick != 0.0) {
@@ -28,6 +30,8 @@ double TickFrameTimerAt(TFrameTimer& timer, double now) {
   return timer.speedFactor;
 }
 
-double TickFrameTimer(TFrameTimer& timer) { return TickFrameTimerAt(timer, vxl::Timer()); }
+double TickFrameTimer(TFrameTimer& timer) {
+  return TickFrameTimerAt(timer, vxl::Timer());
+}
 
 }  // namespace quarx

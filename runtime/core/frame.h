@@ -58,9 +58,12 @@ int IsFullScreen();
 // Caption and icon title become "<application name> - <text>".
 void SetCaptionText(const StringValue& text);
 void SetQuitKeyFlag(int flag);
+int QuitKeysActive();
 // Turning auto-pause off while paused resumes at once.
 void SetAutoPauseFlag(int flag);
 int IsPaused();
+// Leaves a pause at once (calling the resume handler), as after a long load.
+void ResumeFromPause();
 // Holds while the window is inactive (the first half of waiting for input).
 // Returns 1 when it was paused, 0 otherwise.
 int PauseWait();
@@ -69,9 +72,9 @@ int PauseWait();
 int PumpEvents();
 
 // ---- clocks (milliseconds) --------------------------------------------------------
-double Timer();       // the runtime clock: SDL ticks since its first use
-double FrameTime();   // between the latest two show-screens; <= 0 reads as 1
-double TotalTime();   // since the end of start-up
+double Timer();      // the runtime clock: SDL ticks since its first use
+double FrameTime();  // between the latest two show-screens; <= 0 reads as 1
+double TotalTime();  // since the end of start-up
 void DesktopSize(int* width, int* height);
 // nanosleep, restarted after signals.
 void Sleep(int ms);
@@ -87,5 +90,19 @@ struct RendererInfo {
 };
 // Null until the video mode is set.
 const RendererInfo* Renderer();
+// Clear colour (red + 256 green + 65536 blue); choosing one switches the
+// clear after each flip on and clears the screen at once. -1 switches it off.
+void SetClearColour(int colour);
+// Clears the depth buffer with the next flip.
+void RequestDepthClear();
+// Drawing modules that paint the back buffer instead of the plain clear (the
+// background image) register here; null removes it.
+void SetBackgroundPainter(void (*paint)());
+// Presents the frame and holds the frame period. Returns 1 when a quit event
+// arrived while waiting.
+int Flip();
+// Hooks the drawing modules run at the end of each show-screen (per-frame state
+// of the 3D scene, render targets). At most 8.
+void AddFrameEndHook(void (*hook)());
 
 }  // namespace vxl
