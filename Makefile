@@ -3,6 +3,7 @@
 #   make test   install what is needed, build, run every test
 BUILD ?= build
 JOBS ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
 
 .PHONY: deps build run test bench clean
 

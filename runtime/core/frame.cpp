@@ -558,6 +558,7 @@ void Startup(const char* appName) {
     }
   }
   g_rt.autoPause = 1;
+  SetDebugReport(g_rt.settings.debug != 0);
   SetShutdownHook(ShutDown);
   std::atexit(RunShutdownOnce);
 

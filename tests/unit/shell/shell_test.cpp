@@ -5,6 +5,7 @@
 
 #include "game/shell/command_line.h"
 #include "game/shell/frame_timer.h"
+#include "game/shell/game.h"
 
 namespace quarx {
 namespace {
@@ -40,6 +41,30 @@ TEST(FrameTimerTest, ResetValuesAndTickRules) {
   const double now = t.lastTick;
   EXPECT_DOUBLE_EQ(TickFrameTimerAt(t, now), 1.0 / t.frameTime);
   EXPECT_EQ(t.lastTick, now + 1);
+}
+
+}  // namespace
+}  // namespace quarx
+
+namespace quarx {
+namespace {
+
+TEST(GameSpineTest, ReinitialisingKeepsTheChosenLanguageAndTexts) {
+  TGame game;
+  ASSERT_EQ(InitSetup(game), 1);
+  EXPECT_EQ(game.setup.productName, "Quarx");
+  ASSERT_EQ(game.firstRun, 1);
+  ASSERT_EQ(InitAll(game), 1);
+  EXPECT_EQ(game.firstRun, 0);  // the language is chosen once per run
+  EXPECT_FALSE(game.initFailurePrefix.empty());
+  EXPECT_EQ(game.fade.sprite, -1);
+  EXPECT_EQ(game.fade.width, game.screenWidth);
+  EXPECT_EQ(game.instructions.screenHeight, game.screenHeight);
+  game.initFailurePrefix = "kept ";
+  ASSERT_EQ(InitAll(game), 1);
+  EXPECT_EQ(game.initFailurePrefix, "kept ");  // no second LoadTexts
+  ShutDownAll(game);
+  EXPECT_EQ(game.players.Size(0), 0);
 }
 
 }  // namespace
