@@ -27,6 +27,7 @@
 #include "runtime/core/math.h"
 #include "runtime/core/platform.h"
 #include "runtime/gfx/draw_state.h"
+#include "runtime/gfx/screen_target.h"
 #include "runtime/input/input.h"
 
 namespace vxl {
@@ -474,6 +475,8 @@ void AddFrameEndHook(void (*hook)()) {
 
 int Flip() {
   RendererState& r = *g_rt.renderer;
+  // A render target still in use would take the swap and the clear below.
+  EndScreenTarget();
   SDL_GL_SwapBuffers();
   GLbitfield clear = 0;
   if (r.background) {

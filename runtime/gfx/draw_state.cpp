@@ -22,6 +22,7 @@ struct DrawStateCache {
 DrawStateCache g_cache;
 
 struct DrawState {
+  double alphaMode = 0;
   double alpha = 1.0;
   double alphaTest = 0.05;
   int smoothing = 1;
@@ -49,6 +50,7 @@ void InvalidateDrawStateCache() {
 }
 
 void SetAlphaMode(double a) {
+  g_state.alphaMode = a;
   if (a == 0) {
     ApplyBlend(kBlendOff);
     g_state.alpha = 1.0;
@@ -60,6 +62,10 @@ void SetAlphaMode(double a) {
     g_state.alpha = -a < 1 ? -a : 1;
   }
   RestoreCurrentColour();
+}
+
+double AlphaMode() {
+  return g_state.alphaMode;
 }
 
 double AlphaValue() {
@@ -109,6 +115,12 @@ void UseTexture(unsigned texture) {
     g_cache.boundTexture = texture;
     glBindTexture(GL_TEXTURE_2D, texture);
   }
+}
+
+void ForgetTexture(unsigned texture) {
+  // GL binds 0 in place of a deleted texture; its name may come back from
+  // glGenTextures, so the cache must not claim it is still bound.
+  if (g_cache.boundTexture == texture) g_cache.boundTexture = 0xffffffffu;
 }
 
 void UseSmoothShading(int on) {

@@ -21,6 +21,7 @@ void InvalidateDrawStateCache();
 // a = 0: blending off, alpha 1. a > 0: additive, alpha min(a, 1). a < 0:
 // translucent, alpha min(-a, 1). The current colour becomes white with that alpha.
 void SetAlphaMode(double a);
+double AlphaMode();  // the last value given to SetAlphaMode (0 after the defaults)
 double AlphaValue();
 // Threshold >= 1 switches the alpha test off; otherwise fragments with alpha
 // greater than the threshold are drawn.
@@ -46,6 +47,8 @@ void DrawTargetSize(int* width, int* height);
 // ---- cached GL switches -----------------------------------------------------------
 // Binds `texture` with GL_TEXTURE_2D on; 0 switches texturing off.
 void UseTexture(unsigned texture);
+// A texture is being deleted: forget it if the cache holds it as bound.
+void ForgetTexture(unsigned texture);
 // Flat (0) or smooth (1) shading with dithering.
 void UseSmoothShading(int on);
 

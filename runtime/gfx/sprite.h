@@ -73,6 +73,15 @@ int MemoryToSprite(const ArrayValue<int>& pixels, int slot, int width, int heigh
 // height 0 empties it. The mipmapped copy is dropped.
 void GrabSprite(int slot, int x, int y, int width, int height);
 
+// ---- render targets -----------------------------------------------------------------
+// Empties the slot and gives it a zero-filled (transparent) texture of the given
+// power-of-two size with linear filtering, recording the image size. No
+// mipmapped copy. False (slot empty) when GL could not make it.
+bool CreateEmptyTexture(int slot, int textureWidth, int textureHeight, int imageWidth,
+                        int imageHeight);
+// The slot's texture was drawn into: drops the cached collision alpha.
+void SlotContentChanged(int slot);
+
 // ---- collision support ------------------------------------------------------------
 // The alpha channel of the slot's texture (texture width x height bytes, row 0 =
 // image bottom row), read back once and cached until the slot changes. Null for
