@@ -132,6 +132,7 @@ void LoadObject(const StringValue& name, int slot) {
     g_model.hookRegistered = true;
     AddFrameEndHook(EndOfFrame);
   }
+  ClearError();
   if (!ValidSlot(slot)) {
     SetError(kErrOutOfMemory);
     return;

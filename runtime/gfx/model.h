@@ -16,7 +16,7 @@ namespace vxl {
 constexpr int kObjectSlots = 1024;
 
 // ---- loading -----------------------------------------------------------------------
-// Empties the slot, then reads the model (the name goes through the media
+// Sets the error code to 0, empties the slot, then reads the model (the name goes through the media
 // lookup, so archive entries and "mem://" names work). The slot counts as
 // loaded when frame 0 of the model has vertices. Never crashes on bad data:
 //  - empty name: the slot is just emptied, error code 0;
