@@ -5,6 +5,7 @@
 #include "game/shell/frame_timer.h"
 #include "runtime/core/files.h"
 #include "runtime/core/frame.h"
+#include "runtime/gfx/font.h"
 
 namespace quarx {
 namespace {
@@ -118,8 +119,9 @@ int GameMain() {
   vxl::SetQuitKeyFlag(0);
   vxl::SetAutoPauseFlag(1);
   // The toolkit's control height (24) and caret colour (0) are set here once
-  // the toolkit exists; font slot 0 is loaded from "Media/smalfont.png" once
-  // the font module exists, so message dialogs can draw before any media.
+  // the toolkit exists. Font slot 0 gets the small font (the built-in one if
+  // the file is missing), so message dialogs can draw before any media.
+  vxl::LoadFont("Media/smalfont.png", 0);
   TGame* game = new TGame();
   if (InitSetup(*game)) {
     if (InitAll(*game)) RunFlow(*game);

@@ -27,6 +27,7 @@
 #include "runtime/core/math.h"
 #include "runtime/core/platform.h"
 #include "runtime/gfx/draw_state.h"
+#include "runtime/gfx/font.h"
 #include "runtime/gfx/screen_target.h"
 #include "runtime/input/input.h"
 
@@ -612,8 +613,9 @@ void Startup(const char* appName) {
   SetClearColour(0);
   Flip();
   Set2DDefaults();
-  // Font slot 0 and the built-in small font are prepared by the font module,
-  // which registers itself with the start-up once drawing of text lands.
+  // Font 0 is always usable: the built-in font first, then the small font
+  // file when one ships.
+  InitFonts();
   g_rt.paused = 0;
   g_rt.startTime = Timer();
   ApplyPointerSettings();
