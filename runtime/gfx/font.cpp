@@ -87,7 +87,7 @@ void MeasureGlyphs(const ImageBuffer& image, int textureWidth, FontRecord* font)
     }
     // The blank prints as wide as the "j", over its own (empty) cell.
     if (c == 'j') {
-      GlyphMetrics& blank = font->glyphs[' '];
+      GlyphMetrics& blank = font->glyphs[32];
       blank.width = g.width;
       blank.uStart = 0;
       blank.uEnd = g.uEnd - g.uStart;
