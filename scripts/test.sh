@@ -15,8 +15,14 @@ echo "== unit and end-to-end tests"
 echo "== unit tests with address and undefined-behaviour sanitizers"
 cmake -S . -B "$BUILD-asan" -DCMAKE_BUILD_TYPE=Debug -DQUARX_SANITIZE=address,undefined >/dev/null
 cmake --build "$BUILD-asan" -j "$JOBS" >/dev/null
-UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 ASAN_OPTIONS=detect_leaks=1 \
-  "${XVFB[@]}" ctest --test-dir "$BUILD-asan" --output-on-failure -j "$JOBS" -L unit
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+# Leak checking where the code under test is all ours; the tests that open a
+# window run on SDL, D-Bus and Mesa, whose own start-up allocations are never
+# freed, so there only memory errors and undefined behaviour are checked.
+ASAN_OPTIONS=detect_leaks=1 "${XVFB[@]}" \
+  ctest --test-dir "$BUILD-asan" --output-on-failure -j "$JOBS" -L unit -LE gl
+ASAN_OPTIONS=detect_leaks=0 "${XVFB[@]}" \
+  ctest --test-dir "$BUILD-asan" --output-on-failure -j "$JOBS" -L gl
 
 echo "== fuzz targets"
 bash scripts/fuzz.sh "$BUILD-fuzz" 20
