@@ -71,6 +71,9 @@ struct Screen {
 Screen g_screens[kScreenCount];
 int g_active = -1;
 GLuint g_boundFbo = 0;
+// The framebuffer drawing returns to: the window's, which need not be 0 (a
+// compatibility layer may present through a framebuffer object of its own).
+GLuint g_windowFbo = 0;
 bool g_forceEmulation = false;
 
 void BindFbo(GLuint fbo) {
@@ -161,7 +164,8 @@ void CreateScreen(int screen, int slot, int width, int height) {
     ReleaseScreen(s);
     return;
   }
-  const GLuint previous = g_boundFbo;
+  GLint previous = 0;
+  glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &previous);
   BindFbo(s.fbo);
   g_fbo.framebufferTexture2D(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D,
                              SpriteSlotRecord(slot).texture, 0);
@@ -179,7 +183,7 @@ void CreateScreen(int screen, int slot, int width, int height) {
                                 s.depth);
   g_fbo.bindRenderbuffer(GL_RENDERBUFFER_EXT, 0);
   const GLenum status = g_fbo.checkStatus(GL_FRAMEBUFFER_EXT);
-  BindFbo(previous);
+  BindFbo(static_cast<GLuint>(previous));
   if (status != GL_FRAMEBUFFER_COMPLETE_EXT) {
     std::printf("glBindRenderbufferEXT failed: framebuffer status 0x%x\n", status);
     ReleaseScreen(s);
@@ -208,6 +212,9 @@ void UseScreen(int screen) {
     std::puts("Trying to rebind the same FBO again. Need to end first");
     return;
   }
+  GLint current = 0;
+  glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &current);
+  g_windowFbo = static_cast<GLuint>(current);
   BindFbo(s.fbo);
   g_active = screen;
   SetDrawTarget(s.width, s.height);
@@ -222,8 +229,9 @@ void EndScreenTarget() {
     GrabSprite(s.slot, 0, 0, s.width, s.height);
     ClearArea(s.width, s.height);
     CopySlotToWindow(kLastSpriteSlot);
+    EmptySlot(kLastSpriteSlot);  // scratch only: the slot is free again afterwards
   } else {
-    BindFbo(0);
+    BindFbo(g_windowFbo);
     SlotContentChanged(s.slot);
   }
   SetDrawTarget(0, 0);
