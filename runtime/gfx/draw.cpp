@@ -162,9 +162,12 @@ void PaintBackground() {
   DrawTargetSize(&ww, &wh);
   const double sx = static_cast<double>(ww) / g_background.width;
   const double sy = static_cast<double>(wh) / g_background.height;
+  // The flip paints this before the frame's defaults are restored: whatever
+  // blending or viewport the last frame left must not reach the background.
   const double oldTest = AlphaTestThreshold();
+  SetAlphaMode(0);
+  SetViewport(0, 0, 0, 0);
   SetAlphaTest(1);
-  RestoreCurrentColour();
   for (const BackgroundTile& t : g_background.tiles) {
     UseTexture(t.texture);
     const float s1 = static_cast<float>(t.w) / t.textureWidth;

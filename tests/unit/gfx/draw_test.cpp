@@ -311,6 +311,30 @@ TEST_F(DrawTest, ShowScreenRestoresTheDefaults) {
   EXPECT_EQ(fbo, windowFbo);
 }
 
+TEST_F(DrawTest, BackgroundImageReplacesTheClear) {
+  // 4 x 2 picture: left half red, right half blue, stretched over the window.
+  const std::string path = gfx_test::WriteTemp(
+      "back.bmp", gfx_test::MakeBmp({4,
+                                     2,
+                                     24,
+                                     false,
+                                     {},
+                                     {0xff0000, 0xff0000, 0x0000ff, 0x0000ff, 0xff0000, 0xff0000,
+                                      0x0000ff, 0x0000ff}}));
+  ASSERT_TRUE(SetBackgroundImage(path.c_str()));
+  SetAlphaMode(1);  // additive blending left over from the frame must not matter
+  ShowScreen();
+  const int w = Renderer()->width, h = Renderer()->height;
+  EXPECT_EQ(Rgb(ReadPixel(5, 5)), 0xff0000u);
+  EXPECT_EQ(Rgb(ReadPixel(w / 2 - 1, h - 1)), 0xff0000u);
+  EXPECT_EQ(Rgb(ReadPixel(w / 2, 0)), 0x0000ffu);
+  EXPECT_EQ(Rgb(ReadPixel(w - 1, h - 1)), 0x0000ffu);
+  EXPECT_FALSE(SetBackgroundImage((gfx_test::TempFolder() + "/none.png").c_str()));
+  ClearScreen(0x00ff00);
+  ShowScreen();
+  EXPECT_EQ(Rgb(ReadPixel(5, 5)), 0x00ff00u);
+}
+
 // ---- the scene to look at --------------------------------------------------------------
 
 void WritePng(const std::string& path, int w, int h, const std::vector<unsigned char>& rgba) {
