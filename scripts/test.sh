@@ -20,9 +20,9 @@ export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 # window run on SDL, D-Bus and Mesa, whose own start-up allocations are never
 # freed, so there only memory errors and undefined behaviour are checked.
 ASAN_OPTIONS=detect_leaks=1 "${XVFB[@]}" \
-  ctest --test-dir "$BUILD-asan" --output-on-failure -j "$JOBS" -L unit -LE gl
+  ctest --test-dir "$BUILD-asan" --output-on-failure -j "$JOBS" -L "^unit$"
 ASAN_OPTIONS=detect_leaks=0 "${XVFB[@]}" \
-  ctest --test-dir "$BUILD-asan" --output-on-failure -j "$JOBS" -L gl
+  ctest --test-dir "$BUILD-asan" --output-on-failure -j "$JOBS" -L "^gl$"
 
 echo "== fuzz targets"
 bash scripts/fuzz.sh "$BUILD-fuzz" 20
