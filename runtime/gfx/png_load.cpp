@@ -77,6 +77,9 @@ PngResult ReadPng(png_structp png, png_infop info, ImageBuffer* out, int transpa
                   std::vector<unsigned char>* work, int* badDepth) {
   if (setjmp(png_jmpbuf(png))) return kPngFailed;
   png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
+  // Decompressed ancillary chunks (zTXt, iCCP) are capped too; none we keep
+  // comes near 8 MB.
+  png_set_chunk_malloc_max(png, 8u << 20);
   png_read_info(png, info);
   const int colourType = png_get_color_type(png, info);
   const int depth = png_get_bit_depth(png, info);
@@ -144,6 +147,21 @@ PngResult ReadPng(png_structp png, png_infop info, ImageBuffer* out, int transpa
   return kPngOk;
 }
 
+// libpng allocates (and clears) a chunk's announced length before reading it,
+// so a 100-byte file announcing a 2 GB text chunk costs 2 GB and seconds of
+// work. Every chunk of a well-formed file lies inside it: check that first.
+bool ChunksFitInside(const unsigned char* data, size_t size) {
+  size_t pos = 8;
+  while (pos + 12 <= size) {
+    const size_t length = static_cast<size_t>(data[pos]) << 24 | data[pos + 1] << 16 |
+                          data[pos + 2] << 8 | data[pos + 3];
+    if (length > size - pos - 12) return false;
+    if (std::memcmp(data + pos + 4, "IEND", 4) == 0) return true;
+    pos += 12 + length;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool DecodePng(const unsigned char* data, size_t size, ImageBuffer* out, int transparency,
@@ -151,6 +169,7 @@ bool DecodePng(const unsigned char* data, size_t size, ImageBuffer* out, int tra
   out->width = out->height = 0;
   out->hasAlpha = 0;
   if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0) return false;
+  if (!ChunksFitInside(data, size)) return false;
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);

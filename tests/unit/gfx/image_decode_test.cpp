@@ -247,11 +247,17 @@ TEST(PngDecode, CorruptAndTruncatedDataFailQuietly) {
   hugeHeader[17] = 1;
   hugeHeader[18] = 0x86;
   hugeHeader[19] = 0xa0;
+  // A text chunk right after IHDR whose length field claims about 2 GB.
+  Bytes hugeChunk(good.begin(), good.begin() + 33);
+  const char kHugeText[] = "\x76\x76\x76\x74tEXtdate";
+  hugeChunk.insert(hugeChunk.end(), kHugeText, kHugeText + sizeof kHugeText - 1);
+  hugeChunk.insert(hugeChunk.end(), good.begin() + 33, good.end());
   const struct {
     const char* what;
     Bytes bytes;
   } cases[] = {
       {"truncated in IDAT", Bytes(good.begin(), good.begin() + good.size() / 2)},
+      {"chunk longer than the file", hugeChunk},
       {"truncated in the header", Bytes(good.begin(), good.begin() + 20)},
       {"flipped byte", flipped},
       {"huge width (bad CRC)", hugeHeader},
