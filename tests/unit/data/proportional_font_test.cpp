@@ -21,6 +21,7 @@
 #include "runtime/gfx/font.h"
 #include "runtime/gfx/image.h"
 #include "runtime/gfx/sprite.h"
+#include "tests/support/window_png.h"
 
 namespace quarx {
 namespace {
@@ -215,28 +216,6 @@ TEST(ProportionalFont, ColourSlotsShadowsAndKerning) {
 }
 
 // ---- the scene ------------------------------------------------------------------------
-bool WritePng(const std::string& path, int w, int h, const std::vector<unsigned char>& rgba) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) {
-    std::fclose(f);
-    return false;
-  }
-  png_init_io(png, f);
-  png_set_IHDR(png, info, w, h, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  for (int y = 0; y < h; ++y) {
-    png_write_row(png, const_cast<png_bytep>(&rgba[static_cast<size_t>(h - 1 - y) * w * 4]));
-  }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  std::fclose(f);
-  return true;
-}
-
 TEST(ProportionalFont, SceneOfGameText) {
   const std::string media = QUARX_BINARY_DIR "/Media/";
   vxl::LoadFont((media + "smalfont.png").c_str(), 1);
@@ -282,10 +261,7 @@ TEST(ProportionalFont, SceneOfGameText) {
   glFinish();
 
   const int w = vxl::Renderer()->width, h = vxl::Renderer()->height;
-  std::vector<unsigned char> rgba(static_cast<size_t>(w) * h * 4);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-  ASSERT_TRUE(WritePng(QUARX_BINARY_DIR "/scene-text.png", w, h, rgba));
+  ASSERT_TRUE(quarx_test::WriteWindowPng(QUARX_BINARY_DIR "/scene-text.png", w, h));
   // Something bright was printed on each text line.
   for (int line : {14, 34}) {
     int bright = 0;

@@ -17,6 +17,7 @@
 #include "runtime/gfx/draw_state.h"
 #include "runtime/gfx/screen_target.h"
 #include "runtime/gfx/sprite.h"
+#include "tests/support/window_png.h"
 #include "tests/unit/gfx/gfx_test_support.h"
 
 namespace vxl {
@@ -337,23 +338,6 @@ TEST_F(DrawTest, BackgroundImageReplacesTheClear) {
 
 // ---- the scene to look at --------------------------------------------------------------
 
-void WritePng(const std::string& path, int w, int h, const std::vector<unsigned char>& rgba) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  png_init_io(png, f);
-  png_set_IHDR(png, info, w, h, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  for (int y = h - 1; y >= 0; --y) {  // GL rows come bottom-up
-    png_write_row(png, const_cast<png_bytep>(&rgba[static_cast<size_t>(y) * w * 4]));
-  }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  std::fclose(f);
-}
-
 TEST_F(DrawTest, SceneOfSpritesWrittenAsPng) {
   // A shaded ball with a transparent surround, a bevelled 42 x 42 tile and an
   // animation strip of four frames (a bar that grows).
@@ -416,12 +400,8 @@ TEST_F(DrawTest, SceneOfSpritesWrittenAsPng) {
   RotateZoomSprite(kA, 300, 350, 0, 2);
   SetAlphaMode(0);
 
-  const int w = Renderer()->width, h = Renderer()->height;
-  std::vector<unsigned char> rgba(static_cast<size_t>(w) * h * 4);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-  for (size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 255;
-  WritePng(std::string(QUARX_BINARY_DIR) + "/scene-sprites.png", w, h, rgba);
+  EXPECT_TRUE(quarx_test::WriteWindowPng(std::string(QUARX_BINARY_DIR) + "/scene-sprites.png",
+                                         Renderer()->width, Renderer()->height));
   // Spot checks of what the picture shows.
   EXPECT_EQ(Rgb(ReadPixel(244, 58)), 0x406080u);  // a tile's face beside a ball
   EXPECT_EQ(Rgb(ReadPixel(400, 225)), 0xffa000u);
