@@ -7,6 +7,8 @@
 #include <cmath>
 #include <vector>
 
+#include "tools/mediagen/hash.h"
+
 namespace mediagen {
 
 namespace {
@@ -31,15 +33,6 @@ float Sine(double cycles) {
 
 double Frequency(int midi) {
   return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
-}
-
-uint32_t Hash(uint32_t x) {
-  x ^= x >> 16;
-  x *= 0x7feb352dU;
-  x ^= x >> 15;
-  x *= 0x846ca68bU;
-  x ^= x >> 16;
-  return x;
 }
 
 // Attack-decay-sustain-release envelope at time t of a note held for `hold` seconds.

@@ -4,20 +4,11 @@
 #include <cmath>
 
 #include "tools/mediagen/art.h"
+#include "tools/mediagen/hash.h"
 
 namespace mediagen {
 
 namespace {
-
-// A small integer hash: deterministic "randomness" for stars and texture grain.
-uint32_t Hash(uint32_t x) {
-  x ^= x >> 16;
-  x *= 0x7feb352dU;
-  x ^= x >> 15;
-  x *= 0x846ca68bU;
-  x ^= x >> 16;
-  return x;
-}
 
 float Hash01(uint32_t x) {
   return (Hash(x) & 0xffffff) / 16777216.0f;
