@@ -67,6 +67,19 @@ bool GlFailed() {
   return failed;
 }
 
+// Fills a slot's sizes once its texture holds the picture. The extents cover
+// the `covered` part of the texture (what was uploaded), so a cropped image is
+// drawn shrunk to its texture, never wrapped around it.
+void RecordSizes(SpriteSlot& s, int textureWidth, int textureHeight, int imageWidth,
+                 int imageHeight, int coveredWidth, int coveredHeight) {
+  s.textureWidth = textureWidth;
+  s.textureHeight = textureHeight;
+  s.imageWidth = imageWidth;
+  s.imageHeight = imageHeight;
+  s.uExtent = static_cast<float>(coveredWidth) / textureWidth;
+  s.vExtent = static_cast<float>(coveredHeight) / textureHeight;
+}
+
 }  // namespace
 
 // ---- [SECTION] slot table --------------------------------------------------------------------
@@ -226,14 +239,7 @@ bool UploadImage(const ImageBuffer& image, int slot) {
       if (GlFailed()) DeleteTexture(&s.mipTexture);
     }
   }
-  s.textureWidth = tw;
-  s.textureHeight = th;
-  s.imageWidth = image.width;
-  s.imageHeight = image.height;
-  // The extents cover what was uploaded: a cropped image is drawn shrunk to
-  // its texture, never wrapped around it.
-  s.uExtent = static_cast<float>(rw) / tw;
-  s.vExtent = static_cast<float>(rh) / th;
+  RecordSizes(s, tw, th, image.width, image.height, rw, rh);
   return true;
 }
 
@@ -357,12 +363,7 @@ void GrabSprite(int slot, int x, int y, int width, int height) {
     EmptySlot(slot);
     return;
   }
-  s.textureWidth = tw;
-  s.textureHeight = th;
-  s.imageWidth = width;
-  s.imageHeight = height;
-  s.uExtent = static_cast<float>(width) / tw;
-  s.vExtent = static_cast<float>(height) / th;
+  RecordSizes(s, tw, th, width, height, width, height);
 }
 
 bool CreateEmptyTexture(int slot, int textureWidth, int textureHeight, int imageWidth,
@@ -382,12 +383,7 @@ bool CreateEmptyTexture(int slot, int textureWidth, int textureHeight, int image
     EmptySlot(slot);
     return false;
   }
-  s.textureWidth = textureWidth;
-  s.textureHeight = textureHeight;
-  s.imageWidth = imageWidth;
-  s.imageHeight = imageHeight;
-  s.uExtent = static_cast<float>(imageWidth) / textureWidth;
-  s.vExtent = static_cast<float>(imageHeight) / textureHeight;
+  RecordSizes(s, textureWidth, textureHeight, imageWidth, imageHeight, imageWidth, imageHeight);
   return true;
 }
 
