@@ -430,18 +430,12 @@ int PumpEvents() {
 }
 
 int PauseWait() {
-  if (PumpEvents()) {
-    // The close button is an orderly end, whatever code an earlier load left.
-    SetError(0);
-    ErrorEnd();
-  }
+  // The close button is an orderly end (code 0), whatever code an earlier load left.
+  if (PumpEvents()) End();
   if (!g_rt.paused) return 0;
   std::puts("pause loop in showscreen/hibernate");
   while (g_rt.paused) {
-    if (PumpEvents()) {
-      SetError(0);
-      ErrorEnd();
-    }
+    if (PumpEvents()) End();
     Sleep(200);
   }
   std::puts("pause loop ended");

@@ -3,7 +3,6 @@
 
 #include <SDL/SDL.h>
 
-#include "runtime/core/error.h"
 #include "runtime/core/frame.h"
 
 namespace vxl {
@@ -297,23 +296,14 @@ void WaitForAnyInput() {
   UpdateMouse(false);
   const MouseRecord start = g_input.mouse;
   for (int round = 0; round < 15; ++round) {
-    if (PumpEvents()) {
-      SetError(0);
-      ErrorEnd();
-    }
+    if (PumpEvents()) End();
     if (IsPaused()) {
       PauseWait();
       return;
     }
     UpdateMouse(false);
-    if (Key(1) || Key(129)) {
-      // Escape ends the program only while the quit keys are active; Key()
-      // cannot know that, so ask the frame module.
-      if (QuitKeysActive()) {
-        SetError(0);
-        ErrorEnd();
-      }
-    }
+    // Escape ends the program only while the quit keys are active.
+    if (QuitKeysActive() && (Key(1) || Key(129))) End();
     SDL_PumpEvents();
     int count = 0;
     const Uint8* keys = SDL_GetKeyState(&count);
